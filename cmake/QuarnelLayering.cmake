@@ -1,0 +1,40 @@
+# The writer and the libraries below the engine must never pull in poppler: the writer only reads
+# the intermediate file, and poppler's internal API stays inside the engine library.
+# quarnel_forbid_poppler(target) records the rule; quarnel_check_layering() enforces it at
+# configure time by walking each target's link closure.
+set_property(GLOBAL PROPERTY QUARNEL_POPPLER_FREE_TARGETS "")
+
+function(quarnel_forbid_poppler target)
+  set_property(GLOBAL APPEND PROPERTY QUARNEL_POPPLER_FREE_TARGETS ${target})
+endfunction()
+
+function(_quarnel_link_closure target out_var)
+  set(seen "")
+  set(pending ${target})
+  while(pending)
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen OR NOT TARGET ${current})
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    get_target_property(libs ${current} LINK_LIBRARIES)
+    get_target_property(ilibs ${current} INTERFACE_LINK_LIBRARIES)
+    foreach(lib IN LISTS libs ilibs)
+      if(lib AND NOT lib MATCHES "-NOTFOUND$")
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" lib "${lib}")
+        list(APPEND pending ${lib})
+      endif()
+    endforeach()
+  endwhile()
+  set(${out_var} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(quarnel_check_layering)
+  get_property(targets GLOBAL PROPERTY QUARNEL_POPPLER_FREE_TARGETS)
+  foreach(target IN LISTS targets)
+    _quarnel_link_closure(${target} closure)
+    if("PkgConfig::POPPLER" IN_LIST closure)
+      message(FATAL_ERROR "${target} must not link poppler (layering rule in docs/ARCHITECTURE.md)")
+    endif()
+  endforeach()
+endfunction()
