@@ -1,0 +1,1 @@
+#include "layout/layout_records.h"
