@@ -1,1 +1,0 @@
-#include "layout/layout_records.h"
