@@ -217,7 +217,7 @@ int32_t penWidth(double deviceWidth)
     if (!(rounded >= 1.0))
         return 1;
     return rounded >= static_cast<double>(std::numeric_limits<int32_t>::max()) ? std::numeric_limits<int32_t>::max()
-                                                                                : static_cast<int32_t>(rounded);
+                                                                               : static_cast<int32_t>(rounded);
 }
 
 platform::Region clipRegion(const ConvertedPath &polygons, platform::PolygonFillMode mode)
@@ -226,7 +226,8 @@ platform::Region clipRegion(const ConvertedPath &polygons, platform::PolygonFill
     std::size_t start = 0;
     for (std::size_t k = 0; k < polygons.counts.size(); ++k) {
         const auto count = static_cast<std::size_t>(std::max(polygons.counts[k], 0));
-        const platform::Region part = platform::Region::fromPolygon(std::span(polygons.points).subspan(start, count), mode);
+        const platform::Region part =
+            platform::Region::fromPolygon(std::span(polygons.points).subspan(start, count), mode);
         region = k == 0 ? part : region.intersected(part);
         start += count;
     }

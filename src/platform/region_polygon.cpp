@@ -54,7 +54,8 @@ std::vector<Edge> collectEdges(std::span<const RegionPoint> points, std::span<co
     std::vector<Edge> edges;
     std::size_t start = 0;
     for (int32_t count : counts) {
-        const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), points.size() - start);
+        const std::size_t n =
+            std::min<std::size_t>(static_cast<std::size_t>(std::max(count, 0)), points.size() - start);
         for (std::size_t k = 0; k < n; ++k) {
             const RegionPoint a = clampPoint(points[start + k]);
             const RegionPoint b = clampPoint(points[start + (k + 1) % n]);
@@ -103,8 +104,7 @@ Region Region::fromPolygon(std::span<const RegionPoint> points, PolygonFillMode 
     return fromPolygons(points, {&count, 1}, mode);
 }
 
-Region Region::fromPolygons(std::span<const RegionPoint> points, std::span<const int32_t> counts,
-                            PolygonFillMode mode)
+Region Region::fromPolygons(std::span<const RegionPoint> points, std::span<const int32_t> counts, PolygonFillMode mode)
 {
     const std::vector<Edge> edges = collectEdges(points, counts);
     RegionBandBuilder builder;

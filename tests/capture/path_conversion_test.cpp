@@ -41,8 +41,8 @@ TEST(PathConversion, FilledRectangleIsOnePolygonWithItsOutline)
     const std::vector<DevicePoint> corners{{10, 20}, {110, 20}, {110, 70}, {10, 70}, {10, 20}};
     EXPECT_EQ(filled.points, corners);
     EXPECT_EQ(filled.counts, std::vector<int32_t>{5});
-    EXPECT_EQ(pathSegments(filled), (std::vector<LineSegment>{
-                                        {10, 20, 110, 20}, {110, 20, 110, 70}, {110, 70, 10, 70}, {10, 70, 10, 20}}));
+    EXPECT_EQ(pathSegments(filled),
+              (std::vector<LineSegment>{{10, 20, 110, 20}, {110, 20, 110, 70}, {110, 70, 10, 70}, {10, 70, 10, 20}}));
 
     // Without the closing point, closing adds it; a stroke keeps the path open.
     const PathSubpath open = polyline({{10, 20}, {110, 20}, {110, 70}, {10, 70}});
@@ -94,18 +94,21 @@ TEST(PathConversion, SubpathsGroupByStrictBoxOverlap)
     // Separators take the group's first point; the line is closed back to its start.
     const ConvertedPath split = convertClosedPath({squareA, flatLine, squareB}, 1, Page);
     const std::vector<DevicePoint> second(split.points.begin() + 5, split.points.end());
-    EXPECT_EQ(second, (std::vector<DevicePoint>{{0, 50}, {100, 50}, {0, 50}, {0, 50},
-                                                {100, 100}, {120, 100}, {120, 120}, {100, 120}, {100, 100}}));
+    EXPECT_EQ(second,
+              (std::vector<DevicePoint>{
+                  {0, 50}, {100, 50}, {0, 50}, {0, 50}, {100, 100}, {120, 100}, {120, 120}, {100, 120}, {100, 100}}));
     // A clip intersects the groups' regions: A and B have nothing in common.
     EXPECT_TRUE(clipRegion(split, PolygonFillMode::Winding).isEmpty());
     EXPECT_TRUE(clipRegion(ConvertedPath{}, PolygonFillMode::Winding).isEmpty());
-    EXPECT_EQ(clipRegion(convertClosedPath({squareA, flatLine, rectangle(10, 10, 30, 30)}, 1, Page),
-                         PolygonFillMode::Winding).rectangles(),
-              (std::vector<RegionRect>{{10, 10, 20, 20}}));
+    EXPECT_EQ(
+        clipRegion(convertClosedPath({squareA, flatLine, rectangle(10, 10, 30, 30)}, 1, Page), PolygonFillMode::Winding)
+            .rectangles(),
+        (std::vector<RegionRect>{{10, 10, 20, 20}}));
     // One group (the square crosses the line): the union under winding.
-    EXPECT_EQ(clipRegion(convertClosedPath({squareA, flatLine, rectangle(10, 10, 30, 45)}, 1, Page),
-                         PolygonFillMode::Winding).rectangles(),
-              (std::vector<RegionRect>{{0, 0, 20, 10}, {0, 10, 40, 20}, {10, 20, 40, 55}}));
+    EXPECT_EQ(
+        clipRegion(convertClosedPath({squareA, flatLine, rectangle(10, 10, 30, 45)}, 1, Page), PolygonFillMode::Winding)
+            .rectangles(),
+        (std::vector<RegionRect>{{0, 0, 20, 10}, {0, 10, 40, 20}, {10, 20, 40, 55}}));
 }
 
 TEST(PathConversion, CoordinatesAreRoundedAndClampedAroundThePage)
@@ -117,13 +120,8 @@ TEST(PathConversion, CoordinatesAreRoundedAndClampedAroundThePage)
         DevicePoint expected;
     };
     const Case cases[] = {
-        {10.5, 10.49, {11, 10}},
-        {-5000, 100, {-612, 100}},
-        {-0.7, -1.2, {0, 0}}, // toward zero after adding 0.5
-        {1e300, -1e300, {1224, -792}},
-        {inf, -inf, {1224, -792}},
-        {nan, nan, {0, 0}},
-        {2000, 3000, {1224, 1584}},
+        {10.5, 10.49, {11, 10}},       {-5000, 100, {-612, 100}}, {-0.7, -1.2, {0, 0}}, // toward zero after adding 0.5
+        {1e300, -1e300, {1224, -792}}, {inf, -inf, {1224, -792}}, {nan, nan, {0, 0}},   {2000, 3000, {1224, 1584}},
     };
     for (const Case &c : cases) {
         const PathSubpath single{{{c.x, c.y, false}}, false};
@@ -158,7 +156,8 @@ TEST(PathConversion, CurvesAreFlattenedWithinTheThreshold)
         bool onCurve = false;
         for (int k = 0; k <= 64 && !onCurve; ++k) {
             const double t = k / 64.0;
-            onCurve = std::abs(bezier(t, 0, 0, 90, 200) - p.x) <= 0.5 && std::abs(bezier(t, 0, 110, 200, 200) - p.y) <= 0.5;
+            onCurve =
+                std::abs(bezier(t, 0, 0, 90, 200) - p.x) <= 0.5 && std::abs(bezier(t, 0, 110, 200, 200) - p.y) <= 0.5;
         }
         EXPECT_TRUE(onCurve) << p.x << ", " << p.y;
     }
@@ -178,8 +177,8 @@ TEST(PathConversion, StrokeWidthIsRoundedToAtLeastOnePixel)
         double width;
         int32_t expected;
     };
-    const Case cases[] = {{0.3, 1}, {0, 1}, {1.49, 1}, {1.5, 2}, {7.6, 8}, {-4, 1}, {NAN, 1},
-                          {1e20, std::numeric_limits<int32_t>::max()}};
+    const Case cases[] = {{0.3, 1}, {0, 1},  {1.49, 1}, {1.5, 2},
+                          {7.6, 8}, {-4, 1}, {NAN, 1},  {1e20, std::numeric_limits<int32_t>::max()}};
     for (const Case &c : cases)
         EXPECT_EQ(penWidth(c.width), c.expected) << c.width;
 }

@@ -121,19 +121,38 @@ TEST(Region, PolygonsFollowPixelCentresAndTheFillMode)
     const std::vector<RegionPoint> star{{10, 0}, {16, 20}, {0, 7}, {20, 7}, {4, 20}};
     const std::vector<RegionPoint> squareWithHole{{0, 0}, {10, 0}, {10, 10}, {0, 10}, {3, 3}, {7, 3}, {7, 7}, {3, 7}};
     const Case cases[] = {
-        {"triangle", {{0, 0}, {4, 0}, {0, 4}}, {3}, PolygonFillMode::Alternate, {{0, 0, 3, 1}, {0, 1, 2, 2}, {0, 2, 1, 3}}},
-        {"hole, even-odd", squareWithHole, {4, 4}, PolygonFillMode::Alternate,
+        {"triangle",
+         {{0, 0}, {4, 0}, {0, 4}},
+         {3},
+         PolygonFillMode::Alternate,
+         {{0, 0, 3, 1}, {0, 1, 2, 2}, {0, 2, 1, 3}}},
+        {"hole, even-odd",
+         squareWithHole,
+         {4, 4},
+         PolygonFillMode::Alternate,
          {{0, 0, 10, 3}, {0, 3, 3, 7}, {7, 3, 10, 7}, {0, 7, 10, 10}}},
         {"hole, same direction, winding", squareWithHole, {4, 4}, PolygonFillMode::Winding, {{0, 0, 10, 10}}},
-        {"two rectangles side by side join", {{0, 0}, {5, 0}, {5, 4}, {0, 4}, {5, 0}, {9, 0}, {9, 4}, {5, 4}}, {4, 4},
-         PolygonFillMode::Alternate, {{0, 0, 9, 4}}},
+        {"two rectangles side by side join",
+         {{0, 0}, {5, 0}, {5, 4}, {0, 4}, {5, 0}, {9, 0}, {9, 4}, {5, 4}},
+         {4, 4},
+         PolygonFillMode::Alternate,
+         {{0, 0, 9, 4}}},
         {"a line and a point fill nothing", {{0, 0}, {50, 50}, {7, 7}}, {2, 1}, PolygonFillMode::Winding, {}},
-        {"tall vertical stretch is one band", {{0, 0}, {10, 0}, {10, 100000000}, {0, 100000000}}, {4},
-         PolygonFillMode::Winding, {{0, 0, 10, 100000000}}},
-        {"counts beyond the points are cut short", {{0, 0}, {4, 0}, {4, 4}, {0, 4}}, {4, 9, -3},
-         PolygonFillMode::Winding, {{0, 0, 4, 4}}},
-        {"huge coordinates are clamped", {{INT32_MIN, 0}, {INT32_MAX, 0}, {INT32_MAX, 2}, {INT32_MIN, 2}}, {4},
-         PolygonFillMode::Winding, {{-RegionCoordinateLimit, 0, RegionCoordinateLimit, 2}}},
+        {"tall vertical stretch is one band",
+         {{0, 0}, {10, 0}, {10, 100000000}, {0, 100000000}},
+         {4},
+         PolygonFillMode::Winding,
+         {{0, 0, 10, 100000000}}},
+        {"counts beyond the points are cut short",
+         {{0, 0}, {4, 0}, {4, 4}, {0, 4}},
+         {4, 9, -3},
+         PolygonFillMode::Winding,
+         {{0, 0, 4, 4}}},
+        {"huge coordinates are clamped",
+         {{INT32_MIN, 0}, {INT32_MAX, 0}, {INT32_MAX, 2}, {INT32_MIN, 2}},
+         {4},
+         PolygonFillMode::Winding,
+         {{-RegionCoordinateLimit, 0, RegionCoordinateLimit, 2}}},
     };
     for (const Case &c : cases) {
         const Region region = Region::fromPolygons(c.points, c.counts, c.mode);
@@ -248,8 +267,8 @@ TEST(Region, DataBlocksReadBackOrAreRejected)
     };
     EXPECT_FALSE(rectanglesFromRegionData(std::span(data).first(31)));
     EXPECT_FALSE(rectanglesFromRegionData(std::span(data).first(data.size() - 1)));
-    EXPECT_FALSE(rectanglesFromRegionData(broken(0, 40)));   // dwSize
-    EXPECT_FALSE(rectanglesFromRegionData(broken(4, 2)));    // iType
+    EXPECT_FALSE(rectanglesFromRegionData(broken(0, 40)));    // dwSize
+    EXPECT_FALSE(rectanglesFromRegionData(broken(4, 2)));     // iType
     EXPECT_FALSE(rectanglesFromRegionData(broken(11, 0x80))); // negative nCount
     EXPECT_FALSE(rectanglesFromRegionData(broken(10, 0x7f))); // nCount beyond the block
 }
