@@ -101,6 +101,7 @@ void PDF_Close(PdfHandle *handle)
         return;
     handle->magic = 0;
     delete handle;
+    capture::engineState().surface.releasePageBitmap();
     engine::releaseEngineParams();
 }
 

@@ -1,0 +1,50 @@
+#pragma once
+// The user's PDF-font-name to face-name table: section "FontNameMapping" of config.ini beside the
+// executable (FontCount, DefaultFontName, PdfFontName%d, OsFontName%d).
+#include <string>
+#include <vector>
+
+namespace quarnel::capture {
+
+class FontNameTable {
+public:
+    struct Pair {
+        std::string pdfName;
+        std::string faceName;
+    };
+
+    // Reads the table from config.ini. FontCount 0 (or no file) gives no pairs and an empty
+    // default face, and leaves the table unloaded so that the next use reads the file again; a
+    // negative count gives no pairs but still reads DefaultFontName. Every value is cut to 31
+    // characters. Counts beyond maxPairs are read as maxPairs: the file is untrusted, and a
+    // count of two billion must not stall the first character of a page.
+    void loadFromConfig();
+    // Loads on first use, and again on every use while the file says FontCount 0.
+    void ensureLoaded();
+    void setForTesting(std::vector<Pair> pairs, std::string defaultFace);
+
+    // The face for a normalised PDF font name (case-sensitive, first match), or null.
+    const std::string *faceFor(const std::string &pdfName) const;
+    const std::string &defaultFace() const { return defaultFace_; }
+    const std::vector<Pair> &pairs() const { return pairs_; }
+
+    static constexpr int maxPairs = 1000;
+
+private:
+    std::vector<Pair> pairs_;
+    std::string defaultFace_;
+    bool loaded_ = false;
+    // While the file says FontCount 0 it is read again on every use; an unchanged file (same
+    // size and modification time) gives the same answer, so it is not parsed again.
+    struct FileStamp {
+        bool exists = false;
+        long long size = 0;
+        long long modifiedNs = 0;
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const std::string &path);
+    FileStamp lastEmptyRead_;
+    bool haveEmptyRead_ = false;
+};
+
+} // namespace quarnel::capture

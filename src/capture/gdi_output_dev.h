@@ -1,0 +1,95 @@
+#pragma once
+// The rendering device: poppler's drawing calls become the primitives of the drawing surface,
+// which record page elements while a capture target is set and draw into the page bitmap
+// otherwise. It also feeds a text page, for the plain-text export.
+#include <OutputDev.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <map>
+#include <utility>
+#include <vector>
+
+class GfxFont;
+class TextPage;
+class XRef;
+
+namespace quarnel::capture {
+
+class GdiOutputDev : public OutputDev {
+public:
+    GdiOutputDev();
+    ~GdiOutputDev() override;
+    GdiOutputDev(const GdiOutputDev &) = delete;
+    GdiOutputDev &operator=(const GdiOutputDev &) = delete;
+
+    bool upsideDown() override { return true; }
+    bool useDrawChar() override { return true; }
+    // Type 3 characters arrive through drawChar and are recorded as text; their glyph
+    // procedures are not run.
+    bool interpretType3Chars() override { return false; }
+    bool needNonText() override { return true; }
+
+    void startPage(int pageNum, GfxState *state, XRef *xref) override;
+    void endPage() override;
+
+    void saveState(GfxState *state) override;
+    void restoreState(GfxState *state) override;
+    void updateFlatness(GfxState *state) override;
+    void updateFont(GfxState *state) override;
+
+    void beginString(GfxState *state, const GooString *s) override;
+    void endString(GfxState *state) override;
+    void drawChar(GfxState *state, double x, double y, double dx, double dy, double originX, double originY,
+                  CharCode code, int nBytes, const Unicode *u, int uLen) override;
+
+    void beginMarkedContent(const char *name, Dict *properties) override;
+    void endMarkedContent(GfxState *state) override;
+
+    int pixmapWidth() const { return pixmapWidth_; }
+    int pixmapHeight() const { return pixmapHeight_; }
+    // The text of the last displayed page, words coalesced; owned by the device.
+    TextPage *textPage();
+
+protected:
+    // The clip region of the drawing primitives, as a region data block.
+    const std::vector<uint8_t> &clipRegion() const { return clipRegion_; }
+    void replaceClipRegion(std::vector<uint8_t> region);
+
+private:
+    struct FontInfo {
+        bool cached = false;  // an entry of the engine-side font cache exists
+        uint8_t charSet = 1;  // Windows character set
+    };
+    FontInfo describeFont(const GfxFont &font);
+    void recordText(GfxState *state, int32_t x, int32_t y, int32_t advance, const Unicode *u, int uLen);
+
+    int pixmapWidth_ = 0;
+    int pixmapHeight_ = 0;
+    XRef *xref_ = nullptr;
+    int flatness_ = 1;
+
+    std::vector<uint8_t> clipRegion_;
+    std::vector<std::vector<uint8_t>> savedClips_;
+
+    std::shared_ptr<GfxFont> font_;
+    FontInfo fontInfo_;
+    std::string normalizedName_; // of font_, normalised once per font change
+    bool boldFromName_ = false;
+    bool italicFromName_ = false;
+    bool hasFontEntry_ = false;
+    uint8_t lastCharSet_ = 0; // ANSI_CHARSET before any font
+    std::map<std::pair<int, int>, FontInfo> fontInfos_; // by font reference
+    bool type3Noticed_ = false;
+
+    // One entry per open marked-content sequence: true when it is "PointText" with an inline
+    // /Vertical true.
+    std::vector<bool> markedContent_;
+    int verticalMarkedContent_ = 0;
+
+    TextPage *text_ = nullptr;
+    bool textCoalesced_ = true;
+};
+
+} // namespace quarnel::capture
