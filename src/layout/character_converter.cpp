@@ -69,10 +69,9 @@ std::string CharacterConverter::convert(std::span<const uint16_t> units)
     if (bytes.empty())
         return bytes;
 
-    // The encoder writes '?' for what the code page lacks; a real question mark keeps it. Only
-    // the low byte of the code unit is compared, so a fullwidth question mark (U+FF1F), which
-    // the single-byte code pages lack, stays a question mark too.
-    if (bytes[0] == '?' && (units[0] & 0xFF) != 0x3F) {
+    // The encoder writes '?' for what the code page lacks; only a real question mark keeps it.
+    // The whole code unit is compared: U+013F or U+203F also end in the byte 0x3F.
+    if (bytes[0] == '?' && units[0] != u'?') {
         bytes[0] = ' ';
     } else {
         if (const char quote = asciiQuoteFor(bytes, firstLength)) {

@@ -21,6 +21,14 @@ bool sameStyle(const PageText &a, const PageText &b)
            a.fontHeight == b.fontHeight;
 }
 
+bool isRedrawOf(const PageText &current, const PageText &next)
+{
+    const auto units = unitsOf(current);
+    const auto nextUnits = unitsOf(next);
+    return next.x == current.x && next.y == current.y &&
+           std::equal(units.begin(), units.end(), nextUnits.begin(), nextUnits.end());
+}
+
 } // namespace
 
 JoinKind decideJoin(const PageText &current, const PageText &next, int32_t blockStartX, const TextOptions &options)
@@ -28,6 +36,11 @@ JoinKind decideJoin(const PageText &current, const PageText &next, int32_t block
     // Rotated and vertical text is not converted, so it cannot join either.
     if (next.orientation != 0)
         return JoinKind::EndBlock;
+
+    // The same character drawn again on the spot (simulated bold) belongs where it stands; the
+    // append step drops it. Letting it end the block or start a merged line would split the word.
+    if (isRedrawOf(current, next))
+        return JoinKind::ContinueLine;
 
     const int64_t dx = int64_t{next.x} - current.x;
     const bool near = dx <= options.charSpacing && (dx > 0 || options.mergeRows);
