@@ -1,0 +1,24 @@
+#pragma once
+// Pictures of the intermediate file (a 32-bit BITMAPINFOHEADER and its pixel rows) as PNG.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quarnel::writer {
+
+struct BitmapShape {
+    int32_t width = 0;
+    int32_t height = 0; // rows; always positive here
+    bool bottomUp = true;
+};
+
+// Checks the 40-byte header against the data that follows it: size 40, one plane, 32 bits per
+// pixel, uncompressed, and exactly width × |height| × 4 bytes of pixels. Nothing when the header
+// does not describe the data (the record is then skipped).
+std::optional<BitmapShape> checkBitmap(const std::vector<uint8_t> &data);
+
+// Encodes the pixels (blue, green, red, unused) as an RGB PNG. Empty on failure.
+std::string encodePng(const std::vector<uint8_t> &data, const BitmapShape &shape);
+
+} // namespace quarnel::writer

@@ -1,0 +1,29 @@
+#pragma once
+// Drawing objects of a page: pictures and lines as \shp shapes anchored to the page (the only
+// anchoring LibreOffice honours exactly), neither of which moves text.
+#include "layout/layout_records.h"
+
+#include <string>
+
+namespace quarnel::writer {
+
+// Shape ids and z-order positions, unique within a document.
+class ShapeCounter {
+public:
+    int next() { return ++last_; }
+
+private:
+    int last_ = 0;
+};
+
+// A picture record as a picture shape behind the text, its bitmap as PNG. False (and nothing
+// appended) when the bitmap header does not match its data.
+bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, ShapeCounter &ids);
+
+// A line record as one line shape, or as a row of short ones for a dashed pen (LibreOffice draws
+// dashed shape lines solid). The line is clipped to the page, since Writer moves shapes that
+// stick out back inside it. Page size in layout units.
+void appendLineShapes(std::string &out, const layout::ShapeRecordBody &line, int32_t pageWidth,
+                      int32_t pageHeight, ShapeCounter &ids);
+
+} // namespace quarnel::writer
