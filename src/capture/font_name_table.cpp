@@ -67,6 +67,14 @@ void FontNameTable::setForTesting(std::vector<Pair> pairs, std::string defaultFa
     haveEmptyRead_ = false;
 }
 
+void FontNameTable::reset()
+{
+    pairs_.clear();
+    defaultFace_.clear();
+    loaded_ = false;
+    haveEmptyRead_ = false;
+}
+
 const std::string *FontNameTable::faceFor(const std::string &pdfName) const
 {
     for (const Pair &pair : pairs_)

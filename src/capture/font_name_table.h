@@ -22,6 +22,8 @@ public:
     // Loads on first use, and again on every use while the file says FontCount 0.
     void ensureLoaded();
     void setForTesting(std::vector<Pair> pairs, std::string defaultFace);
+    // Forgets the table; the next use reads config.ini again.
+    void reset();
 
     // The face for a normalised PDF font name (case-sensitive, first match), or null.
     const std::string *faceFor(const std::string &pdfName) const;
