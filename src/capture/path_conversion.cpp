@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <span>
 
@@ -137,20 +138,57 @@ ClosedSubpaths closeSubpaths(const std::vector<PathSubpath> &subpaths, double th
     return closed;
 }
 
-// One past the last subpath of the group that starts at `start`.
-std::size_t groupEnd(const std::vector<Box> &boxes, std::size_t start)
-{
-    std::size_t end = start + 1;
-    for (std::size_t i = start + 1; i < boxes.size(); i = end) {
-        std::size_t ii = i;
-        while (ii < boxes.size() && !overlapsStrictly(boxes[ii], boxes[i]))
-            ++ii;
-        if (ii == boxes.size())
-            break;
-        end = ii + 1;
+// The search for the subpath whose box overlaps a flat one (a box with area overlaps itself).
+// `reach[i]` is the union of the boxes from i on: a flat box it does not overlap is overlapped by
+// none of them, which settles most searches at once. Searches that must scan share a budget of comparisons per path;
+// once it is spent they find nothing, which can only end groups earlier, so that a path of very many flat subpaths
+// costs no more than this.
+class OverlapSearch {
+public:
+    explicit OverlapSearch(const std::vector<Box> &boxes)
+        : boxes_(boxes), reach_(boxes.size() + 1, Box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN})
+    {
+        for (std::size_t k = boxes.size(); k-- > 0;) {
+            const Box &b = boxes[k];
+            const Box &r = reach_[k + 1];
+            reach_[k] = {std::min(b.xMin, r.xMin), std::min(b.yMin, r.yMin), std::max(b.xMax, r.xMax),
+                         std::max(b.yMax, r.yMax)};
+        }
     }
-    return end;
-}
+
+    // The first subpath from i on whose box strictly overlaps box i, or the subpath count.
+    std::size_t firstOverlap(std::size_t i)
+    {
+        if (overlapsStrictly(boxes_[i], boxes_[i]))
+            return i;
+        if (!overlapsStrictly(reach_[i], boxes_[i]))
+            return boxes_.size();
+        for (std::size_t ii = i + 1; ii < boxes_.size() && budget_ > 0; ++ii, --budget_)
+            if (overlapsStrictly(boxes_[ii], boxes_[i]))
+                return ii;
+        return boxes_.size();
+    }
+
+    // One past the last subpath of the group that starts at `start`.
+    std::size_t groupEnd(std::size_t start)
+    {
+        std::size_t end = start + 1;
+        for (std::size_t i = start + 1; i < boxes_.size(); i = end) {
+            const std::size_t ii = firstOverlap(i);
+            if (ii == boxes_.size())
+                break;
+            end = ii + 1;
+        }
+        return end;
+    }
+
+private:
+    static constexpr long SearchBudget = 1L << 26;
+
+    const std::vector<Box> &boxes_;
+    std::vector<Box> reach_;
+    long budget_ = SearchBudget;
+};
 
 } // namespace
 
@@ -179,9 +217,10 @@ ConvertedPath convertPath(const std::vector<PathSubpath> &subpaths, double flatn
 ConvertedPath convertClosedPath(const std::vector<PathSubpath> &subpaths, double flatness, PageSize page)
 {
     const ClosedSubpaths closed = closeSubpaths(subpaths, flatnessThreshold(flatness), page);
+    OverlapSearch search(closed.boxes);
     ConvertedPath out;
     for (std::size_t start = 0; start < closed.boxes.size();) {
-        const std::size_t end = groupEnd(closed.boxes, start);
+        const std::size_t end = search.groupEnd(start);
         const std::size_t groupStart = out.points.size();
         const DevicePoint first = closed.points[closed.starts[start]];
         for (std::size_t k = start; k < end; ++k) {

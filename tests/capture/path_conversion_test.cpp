@@ -91,6 +91,20 @@ TEST(PathConversion, SubpathsGroupByStrictBoxOverlap)
         EXPECT_EQ(filled.counts, c.counts) << c.name;
     }
 
+    // Many flat subpaths that nothing overlaps, in an order that keeps every search going:
+    // each stays a group of its own, and the last one leads the two squares after it.
+    std::vector<PathSubpath> manyLines;
+    for (int k = 0; k < 100000; ++k) {
+        const int y = k * 7919 % 100000;
+        manyLines.push_back(polyline({{0, y}, {100, y}}));
+    }
+    manyLines.push_back(rectangle(200, 0, 20, 20));
+    manyLines.push_back(rectangle(210, 10, 20, 20));
+    const ConvertedPath lines = convertClosedPath(manyLines, 1, {612, 100000});
+    std::vector<int32_t> expected(99999, 3);
+    expected.push_back(15);
+    EXPECT_EQ(lines.counts, expected);
+
     // Separators take the group's first point; the line is closed back to its start.
     const ConvertedPath split = convertClosedPath({squareA, flatLine, squareB}, 1, Page);
     const std::vector<DevicePoint> second(split.points.begin() + 5, split.points.end());
