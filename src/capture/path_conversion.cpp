@@ -139,10 +139,10 @@ ClosedSubpaths closeSubpaths(const std::vector<PathSubpath> &subpaths, double th
 }
 
 // The search for the subpath whose box overlaps a flat one (a box with area overlaps itself).
-// `reach[i]` is the union of the boxes from i on: a flat box it does not overlap is overlapped by
-// none of them, which settles most searches at once. Searches that must scan share a budget of comparisons per path;
-// once it is spent they find nothing, which can only end groups earlier, so that a path of very many flat subpaths
-// costs no more than this.
+// `reach[i]` is the union of the boxes from i on: a flat box it does not overlap is overlapped
+// by none of them, which settles most searches at once. The searches that must scan share a
+// budget of comparisons per path; once it is spent they find nothing, which can only end groups
+// earlier, so that a path of very many flat subpaths costs no more than that.
 class OverlapSearch {
 public:
     explicit OverlapSearch(const std::vector<Box> &boxes)
