@@ -64,16 +64,18 @@ bool isSlanted(const FontMatrix &m)
     return std::fabs(a - b - 1.5707963268) >= 1e-6;
 }
 
+// Rounded half up with floor, not trunc(angle + 0.5): truncation toward zero would turn
+// -90 degrees into -89 and text set at 270 degrees into orientation 2711.
 int32_t roundedAngle(double angleDegrees)
 {
-    return truncateToInt32(angleDegrees + 0.5);
+    return truncateToInt32(std::floor(angleDegrees + 0.5));
 }
 
 int32_t orientationTenths(int32_t roundedAngleDegrees, std::string_view faceName)
 {
     const int32_t escapement = (faceName.size() >= 2 && faceName.front() == '@') ? 2700 : 0;
     // Angles come from atan2, so they lie in -180..180 and the sum fits easily.
-    int32_t orientation = truncateToInt32(roundedAngleDegrees * 10.0 + escapement + 0.5);
+    int32_t orientation = roundedAngleDegrees * 10 + escapement;
     if (orientation < 0)
         orientation += 3600;
     else if (orientation >= 3600)

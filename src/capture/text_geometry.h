@@ -24,7 +24,7 @@ bool isSlanted(const FontMatrix &m);
 int32_t truncateToInt32(double value);
 int32_t roundToInt32(double value); // trunc(value + 0.5)
 
-// trunc(angle + 0.5), in whole degrees.
+// The angle rounded to whole degrees, halves upward (-90.0 stays -90).
 int32_t roundedAngle(double angleDegrees);
 // Orientation in tenths of a degree, 0..3599: the rounded angle plus 2700 for a vertical ("@")
 // face of at least two characters.

@@ -102,6 +102,7 @@ TEST(TextCapture, HeightOrientationAndSlantComeFromTheFontMatrix)
         {"1 0 0 1 100 700 Tm", 12, 0, 0},
         {"0 1 -1 0 300 300 Tm", 12, 900, 0},   // rotated 90 degrees counter-clockwise
         {"-1 0 0 -1 300 300 Tm", 12, 1800, 0}, // upside down
+        {"0 -1 1 0 300 300 Tm", 12, 2700, 0},  // turned clockwise: -90 degrees rounds to -90
         {"1 0 0.2 1 100 700 Tm", 12, 0, 1},    // sheared: italic
         {"2 0 0 2 100 700 Tm", 24, 0, 0},
     };
