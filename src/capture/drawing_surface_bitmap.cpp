@@ -76,7 +76,8 @@ platform::GlobalBlockHandle DrawingSurface::packedBitmap() const
         return nullptr;
     }
     std::memcpy(out, &header_, sizeof header_);
-    std::memcpy(out + sizeof header_, colorTable_.data(), colorTable_.size());
+    if (!colorTable_.empty())
+        std::memcpy(out + sizeof header_, colorTable_.data(), colorTable_.size());
     uint8_t *bits = out + sizeof header_ + colorTable_.size();
     cairo_surface_flush(surface_);
     const uint8_t *data = cairo_image_surface_get_data(surface_);
