@@ -1,34 +1,48 @@
-// quarnel: for now, reports what the engine sees in a PDF (pages, version, page sizes).
-#include <quarnel/pdf_engine.h>
+// quarnel: converts PDF files to Word documents.
+//
+// The command line is applied once at start; the worker then converts the queued files. This
+// build runs with the console window (messages on standard error, questions on a terminal) and
+// ends when its queue is empty; the exit code is 0 when every document was written, 2 when one
+// was not, and 1 for a usage error.
+#include "convert/command_line.h"
+#include "convert/console_window.h"
+#include "convert/conversion_queue.h"
+#include "convert/conversion_worker.h"
 
 #include <clocale>
 #include <cstdio>
+#include <future>
+#include <mutex>
+#include <string>
+#include <vector>
+
+using namespace quarnel;
 
 int main(int argc, char **argv)
 {
-    std::setlocale(LC_ALL, "");
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: quarnel FILE.pdf\n");
+    // The character set of the user's locale is the active code page; numbers stay in the C
+    // locale, so nothing formatted by the program depends on the user's decimal separator.
+    std::setlocale(LC_CTYPE, "");
+
+    const std::vector<std::string> args(argv, argv + argc);
+    convert::ConversionQueue queue;
+    convert::CommandLineOptions options;
+    if (convert::applyCommandLine(args, options, queue) == convert::StartAction::ShowUsageAndExit ||
+        queue.empty()) {
+        std::fputs(convert::usageText().c_str(), stderr);
         return 1;
     }
-    PdfHandle *pdf = PDF_Open(argv[1], nullptr, nullptr, 72);
-    if (!pdf) {
-        std::fprintf(stderr, "quarnel: can't open '%s' as a PDF document\n", argv[1]);
-        return 2;
-    }
-    const int pages = PDF_GetPageCount(pdf);
-    std::printf("%s: %d page(s)\n", argv[1], pages);
-    for (int page = 1; page <= pages; ++page) {
-        PageObject *object = PDF_GetPageObject(pdf, page);
-        if (!object) {
-            std::printf("page %d: could not be captured\n", page);
-            continue;
-        }
-        if (page == 1)
-            std::printf("PDF version %.1f\n", object->pdfVersion);
-        std::printf("page %d: %d x %d pixels at 72 dpi\n", page, object->width, object->height);
-        PDF_DestroyPageObject(object);
-    }
-    PDF_Close(pdf);
-    return 0;
+
+    convert::ConsoleWindow window;
+    std::promise<bool> drained;
+    std::once_flag drainedOnce; // nothing appends after start, but never set the promise twice
+    convert::ConversionWorker worker(window, queue, {options.exitWhenDone, options.noWindow, options.overwrite},
+                                     [&](bool allWritten) {
+                                         std::call_once(drainedOnce, [&] { drained.set_value(allWritten); });
+                                     });
+    std::future<bool> allWritten = drained.get_future();
+    worker.start();
+    const bool ok = allWritten.get();
+    worker.shutdown();
+    return ok ? 0 : 2;
 }
