@@ -37,13 +37,16 @@ bool CharacterAppender::isDuplicate(const PageText &character) const
 }
 
 // A gap of more than 0.15 em of the previous character; the advance is taken from that
-// character too, since that is where the pen stood after it.
+// character too, since that is where the pen stood after it. Positions and advances arrive as
+// whole pixels, truncated or rounded separately, so consecutive letters of a word can sit one
+// pixel apart; below 7 pixels (0.15 em under one pixel) that would split every small word, so a
+// one-pixel gap never counts.
 bool CharacterAppender::wantsSpaceBefore(const PageText &character) const
 {
     if (previous_.size == 0)
         return false;
     const int64_t gap = int64_t{character.x} - previous_.advance - previous_.x;
-    return static_cast<double>(gap) > 0.15 * previous_.size;
+    return static_cast<double>(gap) > std::max(0.15 * previous_.size, 1.0);
 }
 
 void CharacterAppender::remember(const PageText &character)
