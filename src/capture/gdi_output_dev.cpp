@@ -10,6 +10,7 @@
 #include <Object.h>
 #include <Dict.h>
 #include <TextOutputDev.h>
+#include <UTF.h>
 #include <XRef.h>
 
 #include <cstdint>
@@ -45,10 +46,11 @@ uint8_t readWinCharSet(XRef *xref, const GfxFont &font)
 
 } // namespace
 
-GdiOutputDev::GdiOutputDev() : text_(new TextPage(false)) {}
+GdiOutputDev::GdiOutputDev() : text_(new TextPage(false)), actualText_(std::make_unique<ActualText>(text_)) {}
 
 GdiOutputDev::~GdiOutputDev()
 {
+    actualText_.reset();
     text_->decRefCnt();
 }
 
@@ -76,6 +78,7 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
     boldFromName_ = italicFromName_ = false;
     markedContent_.clear();
     verticalMarkedContent_ = 0;
+    inReplacement_ = false;
     if (state)
         text_->startPage(state);
     textCoalesced_ = false;
@@ -174,6 +177,23 @@ void GdiOutputDev::beginString(GfxState *state, const GooString *)
 void GdiOutputDev::endString(GfxState *)
 {
     text_->endWord();
+}
+
+void GdiOutputDev::beginActualText(GfxState *state, const GooString *text)
+{
+    actualText_->begin(state, text);
+    Unicode *codePoints = nullptr;
+    const int count = text ? TextStringToUCS4(text->toStr(), &codePoints) : 0;
+    replacement_ = toUtf16(codePoints, count);
+    gfree(codePoints);
+    inReplacement_ = true;
+    replacementRecorded_ = false;
+}
+
+void GdiOutputDev::endActualText(GfxState *state)
+{
+    actualText_->end(state);
+    inReplacement_ = false;
 }
 
 void GdiOutputDev::beginMarkedContent(const char *name, Dict *properties)

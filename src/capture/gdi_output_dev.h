@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+class ActualText;
 class GfxFont;
 class TextPage;
 class XRef;
@@ -43,6 +44,11 @@ public:
     void endString(GfxState *state) override;
     void drawChar(GfxState *state, double x, double y, double dx, double dy, double originX, double originY,
                   CharCode code, int nBytes, const Unicode *u, int uLen) override;
+
+    // A span with /ActualText is recorded as that text, once, at its first visible character;
+    // its other characters are dropped (an empty replacement drops them all).
+    void beginActualText(GfxState *state, const GooString *text) override;
+    void endActualText(GfxState *state) override;
 
     void beginMarkedContent(const char *name, Dict *properties) override;
     void endMarkedContent(GfxState *state) override;
@@ -89,7 +95,11 @@ private:
     int verticalMarkedContent_ = 0;
 
     TextPage *text_ = nullptr;
+    std::unique_ptr<ActualText> actualText_; // feeds text_, honouring replacement spans
     bool textCoalesced_ = true;
+    bool inReplacement_ = false;
+    bool replacementRecorded_ = false;
+    std::u16string replacement_;
 };
 
 } // namespace quarnel::capture

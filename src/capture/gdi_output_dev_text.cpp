@@ -22,7 +22,7 @@ uint32_t colorOf(const GfxRGB &rgb)
 void GdiOutputDev::drawChar(GfxState *state, double x, double y, double dx, double dy, double originX,
                             double originY, CharCode code, int nBytes, const Unicode *u, int uLen)
 {
-    text_->addChar(state, x, y, dx, dy, code, nBytes, u, uLen);
+    actualText_->addChar(state, x, y, dx, dy, code, nBytes, u, uLen);
     if ((state->getRender() & 3) == 3)
         return; // invisible text (modes 3 and 7) reaches the text page only
     if (state->getFont() != font_)
@@ -41,7 +41,14 @@ void GdiOutputDev::drawChar(GfxState *state, double x, double y, double dx, doub
 void GdiOutputDev::recordText(GfxState *state, int32_t x, int32_t y, int32_t advance, const Unicode *u, int uLen)
 {
     TextRun run;
-    run.text = expandFiLigature(toUtf16(u, uLen));
+    if (inReplacement_) {
+        if (replacementRecorded_)
+            return;
+        replacementRecorded_ = true;
+        run.text = replacement_;
+    } else {
+        run.text = expandFiLigature(toUtf16(u, uLen));
+    }
     if (run.text.empty())
         return; // no Unicode mapping: neither recorded nor drawn
     GfxRGB rgb;

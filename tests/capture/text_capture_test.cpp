@@ -216,6 +216,18 @@ TEST(TextCapture, TheFiLigatureIsRecordedAsTwoLetters)
     EXPECT_EQ(texts[1].text, u"a");
 }
 
+TEST(TextCapture, ActualTextReplacesTheGlyphsOfItsSpan)
+{
+    const auto texts = captureTexts(fontPdf(helvetica, "/Span << /ActualText (xyz) >> BDC BT /F1 12 Tf 100 700 Td "
+                                                       "(AB) Tj ET EMC /Span << /ActualText () >> BDC "
+                                                       "BT /F1 12 Tf 100 600 Td (-) Tj ET EMC BT /F1 12 Tf 100 500 Td "
+                                                       "(C) Tj ET"));
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, u"xyz");
+    EXPECT_EQ(texts[0].x, 100);
+    EXPECT_EQ(texts[1].text, u"C");
+}
+
 TEST(TextCapture, CharactersBeyondTheBasicPlaneBecomeSurrogatePairs)
 {
     const auto texts = captureTexts(compositePdf("MyCid", "Identity-H", "D83DDE00", "00E9",
