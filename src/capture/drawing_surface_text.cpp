@@ -82,7 +82,7 @@ bool DrawingSurface::drawText(const TextRun &run)
             face.erase(0, 1);
         if (isVerticalPunctuation(run.text.front())) {
             moveVerticalPunctuation(x, y, run.advance, run.height, angle);
-            face.insert(0, "@");
+            face = "@" + face;
         }
     }
     LogicalFont request;

@@ -76,20 +76,34 @@ void FontFactory::clear()
         if (font)
             cairo_font_face_destroy(font->face);
     cache_.clear();
+    haveLast_ = false;
+    lastFont_ = nullptr;
 }
 
 const PlatformFont *FontFactory::create(const LogicalFont &request)
 {
-    Key key{request.faceName, request.weight >= 600, request.italic != 0};
+    const bool bold = request.weight >= 600;
+    const bool italic = request.italic != 0;
+    if (haveLast_ && std::get<1>(lastKey_) == bold && std::get<2>(lastKey_) == italic &&
+        std::get<0>(lastKey_) == request.faceName)
+        return lastFont_;
+    Key key{request.faceName, bold, italic};
     const auto known = cache_.find(key);
-    if (known != cache_.end())
-        return known->second.get();
+    if (known != cache_.end()) {
+        lastKey_ = key;
+        lastFont_ = known->second.get();
+        haveLast_ = true;
+        return lastFont_;
+    }
     std::unique_ptr<PlatformFont> font;
     if (FcPattern *match = matchFace(request.faceName, std::get<1>(key), std::get<2>(key))) {
         font = loadFont(match);
         FcPatternDestroy(match);
     }
     const PlatformFont *created = font.get();
+    lastKey_ = key;
+    lastFont_ = created;
+    haveLast_ = true;
     cache_.emplace(std::move(key), std::move(font));
     return created;
 }

@@ -46,6 +46,10 @@ public:
 private:
     using Key = std::tuple<std::string, bool, bool>;
     std::map<Key, std::unique_ptr<PlatformFont>> cache_; // a null entry remembers a failure
+    // Consecutive characters mostly ask for the same font.
+    Key lastKey_;
+    const PlatformFont *lastFont_ = nullptr;
+    bool haveLast_ = false;
 };
 
 } // namespace quarnel::capture

@@ -21,6 +21,7 @@ std::string numberedKey(const char *pattern, int number)
 void FontNameTable::loadFromConfig()
 {
     namespace keys = settings::keys;
+    ++generation_;
     pairs_.clear();
     defaultFace_.clear();
     const int count = settings::read(keys::FontCount);
@@ -49,9 +50,10 @@ FontNameTable::FileStamp FontNameTable::stampOf(const std::string &path)
 
 void FontNameTable::ensureLoaded()
 {
-    if (loaded_)
+    if (loaded_ || (!configPath_.empty() && !checkDue_))
         return;
-    const FileStamp stamp = stampOf(settings::configIniPath());
+    checkDue_ = false;
+    const FileStamp stamp = stampOf(configPath_.empty() ? settings::configIniPath() : configPath_);
     if (haveEmptyRead_ && stamp == lastEmptyRead_)
         return;
     loadFromConfig();
@@ -61,16 +63,25 @@ void FontNameTable::ensureLoaded()
 
 void FontNameTable::setForTesting(std::vector<Pair> pairs, std::string defaultFace)
 {
+    ++generation_;
     pairs_ = std::move(pairs);
     defaultFace_ = std::move(defaultFace);
     loaded_ = true;
     haveEmptyRead_ = false;
 }
 
+void FontNameTable::resolveConfigPath()
+{
+    configPath_ = settings::configIniPath();
+    checkDue_ = true;
+}
+
 void FontNameTable::reset()
 {
+    ++generation_;
     pairs_.clear();
     defaultFace_.clear();
+    configPath_.clear();
     loaded_ = false;
     haveEmptyRead_ = false;
 }

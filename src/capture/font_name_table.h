@@ -24,10 +24,18 @@ public:
     void setForTesting(std::vector<Pair> pairs, std::string defaultFace);
     // Forgets the table; the next use reads config.ini again.
     void reset();
+    // Resolves config.ini's path now and uses it until the next call; until then, a table
+    // with FontCount 0 is looked at again only once. The device calls it at each page start:
+    // a table written while pages are captured applies from the next page, and characters do
+    // not each pay for a path look-up and a stat.
+    void resolveConfigPath();
 
     // The face for a normalised PDF font name (case-sensitive, first match), or null.
     const std::string *faceFor(const std::string &pdfName) const;
     const std::string &defaultFace() const { return defaultFace_; }
+    // Changes whenever the table's content may have changed, so that callers may keep what
+    // they derived from it until then.
+    unsigned generation() const { return generation_; }
     const std::vector<Pair> &pairs() const { return pairs_; }
 
     static constexpr int maxPairs = 1000;
@@ -36,6 +44,7 @@ private:
     std::vector<Pair> pairs_;
     std::string defaultFace_;
     bool loaded_ = false;
+    unsigned generation_ = 0;
     // While the file says FontCount 0 it is read again on every use; an unchanged file (same
     // size and modification time) gives the same answer, so it is not parsed again.
     struct FileStamp {
@@ -46,6 +55,8 @@ private:
     };
     static FileStamp stampOf(const std::string &path);
     FileStamp lastEmptyRead_;
+    std::string configPath_; // empty: resolved and looked at on every use
+    bool checkDue_ = true;
     bool haveEmptyRead_ = false;
 };
 

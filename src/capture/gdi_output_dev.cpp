@@ -68,6 +68,7 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
         pixmapWidth_ = roundToInt32(state->getPageWidth());
         pixmapHeight_ = roundToInt32(state->getPageHeight());
     }
+    engineState().fontNames.resolveConfigPath();
     savedClips_.clear();
     // The platform keeps region sizes in 16 bits.
     replaceClipRegion(rectangleRegionData(0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)));
@@ -75,6 +76,7 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
     font_.reset();
     hasFontEntry_ = false;
     normalizedName_ = "Courier";
+    selectedValid_ = false;
     boldFromName_ = italicFromName_ = false;
     markedContent_.clear();
     verticalMarkedContent_ = 0;
@@ -159,6 +161,8 @@ void GdiOutputDev::updateFont(GfxState *state)
     }
     const std::optional<std::string> &name = font_ ? font_->getName() : std::optional<std::string>{};
     NormalizedFontName normalized = normalizeFontName(name && !name->empty() ? *name : "Courier");
+    if (normalized.name != normalizedName_)
+        selectedValid_ = false;
     normalizedName_ = std::move(normalized.name);
     boldFromName_ = normalized.boldFromName;
     italicFromName_ = normalized.italicFromName;

@@ -85,6 +85,11 @@ private:
     bool boldFromName_ = false;
     bool italicFromName_ = false;
     bool hasFontEntry_ = false;
+    // The face selected for normalizedName_, valid while the mapping table keeps its generation
+    // and the installed-face list is not empty.
+    std::string selectedFace_;
+    unsigned selectedGeneration_ = 0;
+    bool selectedValid_ = false;
     uint8_t lastCharSet_ = 0; // ANSI_CHARSET before any font
     std::map<std::pair<int, int>, FontInfo> fontInfos_; // by font reference
     bool type3Noticed_ = false;

@@ -78,7 +78,13 @@ void GdiOutputDev::recordText(GfxState *state, int32_t x, int32_t y, int32_t adv
     run.x = x;
     run.y = y;
     run.advance = advance;
-    run.faceName = selectFaceName(normalizedName_, engine.fontNames, engine.installedFaces);
+    engine.fontNames.ensureLoaded();
+    if (!selectedValid_ || selectedGeneration_ != engine.fontNames.generation()) {
+        selectedFace_ = selectFaceName(normalizedName_, engine.fontNames, engine.installedFaces);
+        selectedGeneration_ = engine.fontNames.generation();
+        selectedValid_ = !engine.installedFaces.families().empty();
+    }
+    run.faceName = selectedFace_;
     run.fallbackFace = engine.fontNames.defaultFace();
     const bool drawing = engine.currentPageObject == nullptr;
     if (drawing)
