@@ -37,7 +37,9 @@ bool writeRows(png_structp png, png_infop info, const uint8_t *pixels, const Bit
         return false;
     png_set_IHDR(png, info, uint32_t(shape.width), uint32_t(shape.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(png, 6);
+    // Scanned pages dominate the writer's time; the fastest level costs about a tenth more bytes
+    // and saves two thirds of the time.
+    png_set_compression_level(png, 1);
     png_write_info(png, info);
     const size_t stride = size_t(shape.width) * 4;
     for (int32_t y = 0; y < shape.height; ++y) {

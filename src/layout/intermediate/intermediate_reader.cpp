@@ -14,6 +14,14 @@ std::string number(uint64_t value)
     return std::to_string(value);
 }
 
+// Joins message parts by appending (GCC 12 warns falsely about "literal" + std::string at -O3).
+template <typename... Parts> std::string join(const Parts &...parts)
+{
+    std::string text;
+    (text += ... += parts);
+    return text;
+}
+
 } // namespace
 
 IntermediateReader::~IntermediateReader()
@@ -26,7 +34,7 @@ bool IntermediateReader::openFile(const std::string &path)
 {
     file_ = std::fopen(path.c_str(), "rb");
     if (!file_)
-        return fail("cannot open: " + std::string(std::strerror(errno)));
+        return fail(join("cannot open: ", std::strerror(errno)));
     struct stat status {};
     if (::fstat(::fileno(file_), &status) != 0 || !S_ISREG(status.st_mode))
         return fail("not a regular file");
@@ -60,7 +68,7 @@ bool IntermediateReader::readBytes(void *out, size_t size)
     if (size > remaining())
         return false;
     if (size != 0 && std::fread(out, 1, size, file_) != size)
-        return fail("read error at offset " + number(offset_));
+        return fail(join("read error at offset ", number(offset_)));
     offset_ += size;
     return true;
 }
@@ -70,7 +78,7 @@ bool IntermediateReader::skipBytes(uint64_t size)
     if (size > remaining())
         return false;
     if (size != 0 && ::fseeko(file_, static_cast<off_t>(offset_ + size), SEEK_SET) != 0)
-        return fail("seek error at offset " + number(offset_));
+        return fail(join("seek error at offset ", number(offset_)));
     offset_ += size;
     return true;
 }
@@ -79,8 +87,8 @@ bool IntermediateReader::checkLength(int32_t length, const char *what, uint64_t 
 {
     checked = length > 0 ? static_cast<uint64_t>(length) : 0;
     if (checked > remaining())
-        return fail(std::string(what) + " length " + number(checked) + " at offset " + number(offset_) +
-                    " exceeds the " + number(remaining()) + " bytes left");
+        return fail(join(what, " length ", number(checked), " at offset ", number(offset_), " exceeds the ",
+                         number(remaining()), " bytes left"));
     return true;
 }
 
@@ -92,19 +100,19 @@ IntermediateReader::Status IntermediateReader::readPage(LayoutPage &page, bool s
     const uint64_t pageOffset = offset_;
     uint8_t bytes[PageBlockSize];
     if (!readBytes(bytes, sizeof bytes)) {
-        fail("truncated page block at offset " + number(pageOffset));
+        fail(join("truncated page block at offset ", number(pageOffset)));
         return Status::Error;
     }
     const PageBlock block = pageBlockFromFields(decodeFields<PageBlockFields>(bytes));
     const int pageNumber = pagesRead_ + 1;
     if (block.recordCount < 0) {
-        fail("page " + std::to_string(pageNumber) + " has a negative record count");
+        fail(join("page ", std::to_string(pageNumber), " has a negative record count"));
         return Status::Error;
     }
     // Every slot takes at least its header, so the count cannot exceed what the file holds.
     if (uint64_t(block.recordCount) > remaining() / RecordHeaderSize) {
-        fail("page " + std::to_string(pageNumber) + " claims " + std::to_string(block.recordCount) +
-             " records but only " + number(remaining()) + " bytes remain");
+        fail(join("page ", std::to_string(pageNumber), " claims ", std::to_string(block.recordCount),
+                  " records but only ", number(remaining()), " bytes remain"));
         return Status::Error;
     }
 
@@ -126,13 +134,13 @@ IntermediateReader::Status IntermediateReader::readPage(LayoutPage &page, bool s
     if (block.next == 0) {
         finished_ = true;
         if (remaining() != 0) {
-            fail(number(remaining()) + " unexpected bytes after the last page (offset " + number(offset_) + ")");
+            fail(join(number(remaining()), " unexpected bytes after the last page (offset ", number(offset_), ")"));
             return Status::Error;
         }
         return Status::Page;
     }
     if (remaining() == 0) {
-        fail("page " + std::to_string(pageNumber) + " announces another page but the file ends");
+        fail(join("page ", std::to_string(pageNumber), " announces another page but the file ends"));
         return Status::Error;
     }
     return Status::Page;
@@ -143,7 +151,7 @@ bool IntermediateReader::readRecord(LayoutRecord &record, bool skipPictureData)
     const uint64_t recordOffset = offset_;
     uint8_t header[RecordHeaderSize];
     if (!readBytes(header, sizeof header))
-        return fail("truncated record header at offset " + number(recordOffset));
+        return fail(join("truncated record header at offset ", number(recordOffset)));
     const auto fields = decodeFields<RecordHeaderFields>(header);
     switch (fields[0]) {
     case int32_t(RecordType::Text): {
@@ -158,7 +166,7 @@ bool IntermediateReader::readRecord(LayoutRecord &record, bool skipPictureData)
         record.type = RecordType::Line;
         uint8_t bytes[LineBodySize];
         if (!readBytes(bytes, sizeof bytes))
-            return fail("truncated line record at offset " + number(recordOffset));
+            return fail(join("truncated line record at offset ", number(recordOffset)));
         record.body = lineBodyFromFields(decodeFields<LineBodyFields>(bytes));
         return true;
     }
@@ -175,7 +183,7 @@ bool IntermediateReader::readText(TextRecordBody &body)
     const uint64_t bodyOffset = offset_;
     uint8_t bytes[TextBodySize];
     if (!readBytes(bytes, sizeof bytes))
-        return fail("truncated text record at offset " + number(bodyOffset));
+        return fail(join("truncated text record at offset ", number(bodyOffset)));
     const int32_t length = textBodyFromFields(decodeFields<TextBodyFields>(bytes), body);
     uint64_t checked = 0;
     if (!checkLength(length, "text", checked))
@@ -189,7 +197,7 @@ bool IntermediateReader::readPicture(PictureRecordBody &body, bool skipPictureDa
     const uint64_t bodyOffset = offset_;
     uint8_t bytes[PictureBodySize];
     if (!readBytes(bytes, sizeof bytes))
-        return fail("truncated picture record at offset " + number(bodyOffset));
+        return fail(join("truncated picture record at offset ", number(bodyOffset)));
     const int32_t length = pictureBodyFromFields(decodeFields<PictureBodyFields>(bytes), body);
     uint64_t checked = 0;
     if (!checkLength(length, "picture data", checked))
