@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 namespace quarnel::capture {
 namespace {
@@ -61,6 +62,29 @@ bool sampleColor(int bitCount, uint32_t color, const uint8_t *row, int32_t x, ui
     }
 }
 
+// A PageImage holding a copy of the caller's rows; `dest` is left, top, width, height.
+PageImage *newImageBody(int bitCount, uint32_t color, int32_t srcWidth, int32_t srcHeight, const uint8_t *pixels,
+                        int32_t pixelBytes, ClipRectangle dest)
+{
+    auto image = std::make_unique<PageImage>();
+    image->header.biSize = 40;
+    image->header.biWidth = srcWidth;
+    image->header.biHeight = srcHeight;
+    image->header.biPlanes = 1;
+    image->header.biBitCount = static_cast<uint16_t>(bitCount);
+    image->colorTable[0] = RgbQuad{255, 255, 255, 0};
+    image->colorTable[1] =
+        RgbQuad{static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color), 0};
+    image->destX = dest.left;
+    image->destY = dest.top;
+    image->destWidth = dest.right;
+    image->destHeight = dest.bottom;
+    image->pixelBytes = pixelBytes;
+    image->pixels = new uint8_t[static_cast<size_t>(pixelBytes)];
+    std::memcpy(image->pixels, pixels, static_cast<size_t>(pixelBytes));
+    return image.release();
+}
+
 } // namespace
 
 platform::GlobalBlockHandle DrawingSurface::packedBitmap() const
@@ -100,28 +124,8 @@ void DrawingSurface::putImage(int bitCount, uint32_t color, int32_t srcWidth, in
         if (destWidth <= 0 || destHeight <= 0 || rowBytes * srcHeight > std::numeric_limits<int32_t>::max())
             return;
         recordElement(ElementImage, [&] {
-            auto *image = new PageImage{};
-            image->header.biSize = 40;
-            image->header.biWidth = srcWidth;
-            image->header.biHeight = srcHeight;
-            image->header.biPlanes = 1;
-            image->header.biBitCount = static_cast<uint16_t>(bitCount);
-            image->colorTable[0] = RgbQuad{255, 255, 255, 0};
-            image->colorTable[1] = RgbQuad{static_cast<uint8_t>(color >> 16), static_cast<uint8_t>(color >> 8),
-                                           static_cast<uint8_t>(color), 0};
-            image->destX = destX;
-            image->destY = destY;
-            image->destWidth = destWidth;
-            image->destHeight = destHeight;
-            image->pixelBytes = static_cast<int32_t>(rowBytes * srcHeight);
-            try {
-                image->pixels = new uint8_t[static_cast<size_t>(image->pixelBytes)];
-            } catch (...) {
-                delete image;
-                throw;
-            }
-            std::memcpy(image->pixels, pixels, static_cast<size_t>(image->pixelBytes));
-            return image;
+            return newImageBody(bitCount, color, srcWidth, srcHeight, pixels, static_cast<int32_t>(rowBytes * srcHeight),
+                                ClipRectangle{destX, destY, destWidth, destHeight});
         });
         return;
     }

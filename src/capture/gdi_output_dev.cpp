@@ -96,7 +96,7 @@ void GdiOutputDev::endPage()
 TextPage *GdiOutputDev::textPage()
 {
     if (!textCoalesced_) {
-        text_->coalesce(true, 0, false);
+        text_->coalesce(false, 0, false); // reading order, as pdftotext without -layout
         textCoalesced_ = true;
     }
     return text_;
