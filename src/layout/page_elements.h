@@ -17,8 +17,7 @@ inline std::span<PageElement *const> elementsOf(const PageObject &page)
 }
 
 // The element's body when it is of `kind` and has one, otherwise null.
-template <class Body>
-const Body *bodyOf(const PageElement *element, PageElementKind kind)
+template <class Body> const Body *bodyOf(const PageElement *element, PageElementKind kind)
 {
     if (!element || element->kind != kind)
         return nullptr;

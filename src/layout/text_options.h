@@ -9,13 +9,13 @@ inline constexpr int LanguageAuto = 0;
 inline constexpr int LanguageEnglish = 1; // bytes 0x80 and above become spaces
 
 struct TextOptions {
-    int32_t charSpacing = 100;    // largest x step, in pixels, between joined characters; 0: none join
-    bool textBoxMode = false;     // every block its own positioned record
-    bool autoSpace = true;        // a wide gap before a character becomes a space
-    bool mergeRows = false;       // following lines at the same left edge join the block
+    int32_t charSpacing = 100;     // largest x step, in pixels, between joined characters; 0: none join
+    bool textBoxMode = false;      // every block its own positioned record
+    bool autoSpace = true;         // a wide gap before a character becomes a space
+    bool mergeRows = false;        // following lines at the same left edge join the block
     bool deleteLineBreaks = false; // merged lines are joined by a space instead of a line feed
     int language = LanguageAuto;
-    int codePage = 1252;          // the code page the record text is written in
+    int codePage = 1252; // the code page the record text is written in
 };
 
 // Reads the options. Merging rows is a text-box feature (without text boxes the blocks of a row

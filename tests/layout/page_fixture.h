@@ -69,7 +69,10 @@ public:
         page_model::appendElement(page_, ElementLine, page_model::newPageLine(x1, y1, x2, y2, penWidth, color, style));
     }
 
-    void polygon() { page_model::appendElement(page_, ElementPolygon, page_model::newPagePolygon({{1, 1}, {5, 1}, {5, 5}}, 1, 0)); }
+    void polygon()
+    {
+        page_model::appendElement(page_, ElementPolygon, page_model::newPagePolygon({{1, 1}, {5, 1}, {5, 5}}, 1, 0));
+    }
     void region() { page_model::appendElement(page_, ElementRegion, nullptr); }
 
 private:

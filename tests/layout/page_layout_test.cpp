@@ -22,8 +22,7 @@ RecordType typeAt(const LayoutPage &page, size_t slot)
     return (*page.records)[slot].type;
 }
 
-template <class Body>
-const Body &bodyAt(const LayoutPage &page, size_t slot)
+template <class Body> const Body &bodyAt(const LayoutPage &page, size_t slot)
 {
     return std::get<Body>((*page.records)[slot].body);
 }
@@ -36,7 +35,7 @@ TEST(PageLayout, PageSizeFollowsZoomAndTextBoxMode)
         int32_t width, height;
     };
     const Case cases[] = {
-        {100, false, 2051, 3483}, {100, true, 2051, 2903}, {50, false, 1025, 1741},
+        {100, false, 2051, 3483}, {100, true, 2051, 2903},  {50, false, 1025, 1741},
         {50, true, 1025, 1451},   {200, false, 4103, 6967}, {200, true, 4103, 5806},
     };
     for (const Case &c : cases) {
@@ -135,9 +134,8 @@ TEST(PageLayout, DeleteSettingsDropPicturesOrLines)
         buildPageLayout(page, mixedPage(fixture).get(), 1.0f);
         ASSERT_EQ(page.recordCount(), 11);
         for (size_t slot = 0; slot < c.front.size(); ++slot)
-            EXPECT_EQ(typeAt(page, slot), c.front[slot])
-                << "slot " << slot << " pictures deleted " << c.deletePictures << " graphics deleted "
-                << c.deleteGraphics;
+            EXPECT_EQ(typeAt(page, slot), c.front[slot]) << "slot " << slot << " pictures deleted " << c.deletePictures
+                                                         << " graphics deleted " << c.deleteGraphics;
     }
 }
 
@@ -148,7 +146,7 @@ TEST(PageLayout, LinesAreKeptOnlyInsideThePage)
         bool kept;
     };
     const Case cases[] = {
-        {10, 10, 50, 50, true},   {0, 10, 50, 50, false},  {10, 0, 50, 50, false},   {100, 10, 50, 50, false},
+        {10, 10, 50, 50, true},   {0, 10, 50, 50, false},   {10, 0, 50, 50, false},   {100, 10, 50, 50, false},
         {10, 200, 50, 50, false}, {10, 10, 100, 50, false}, {10, 10, 50, 200, false}, {10, 10, 99, 199, true},
         {10, 10, 5, 5, true},     {10, 10, -40, -3, true},  {99, 199, 1, 1, true},
     };

@@ -50,9 +50,8 @@ TEST(RealPdfText, MultiColumnPagesKeepTheirWords)
         for (const TextOptions &options : layouts) {
             size_t total = 0;
             const size_t found = tokensFound(words, layOutPageText(page, options), total);
-            EXPECT_GE(found * 100, total * 97)
-                << document.file << " page " << document.page << " text boxes " << options.textBoxMode << ": "
-                << found << " of " << total << " words";
+            EXPECT_GE(found * 100, total * 97) << document.file << " page " << document.page << " text boxes "
+                                               << options.textBoxMode << ": " << found << " of " << total << " words";
         }
         page_model::destroyPageObject(page);
     }
@@ -64,7 +63,8 @@ TEST(RealPdfText, CapturedPagesKeepTheirWords)
     const std::string corpus = ::quarnel::testing::corpusDirectory();
     if (corpus.empty() || !havePdftotext())
         GTEST_SKIP() << "needs the shared PDF corpus and pdftotext";
-    const std::pair<const char *, int> documents[] = {{"naacl06.pdf", 1}, {"naacl06.pdf", 2}, {"octave-refcard.pdf", 1}};
+    const std::pair<const char *, int> documents[] = {
+        {"naacl06.pdf", 1}, {"naacl06.pdf", 2}, {"octave-refcard.pdf", 1}};
     for (const auto &[file, pageNumber] : documents) {
         ::quarnel::testing::TempDir work;
         const auto words = pdftotextWords(corpus + file, pageNumber, work.path());

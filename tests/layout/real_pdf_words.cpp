@@ -14,8 +14,8 @@ namespace {
 
 std::string unescapeXml(std::string text)
 {
-    static const std::pair<const char *, const char *> entities[] = {
-        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&#39;", "'"}, {"&amp;", "&"}};
+    static const std::pair<const char *, const char *> entities[] = {{"&lt;", "<"},   {"&gt;", ">"},  {"&quot;", "\""},
+                                                                     {"&apos;", "'"}, {"&#39;", "'"}, {"&amp;", "&"}};
     for (const auto &[entity, replacement] : entities)
         for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
             text.replace(at, std::char_traits<char>::length(entity), replacement);
@@ -61,8 +61,8 @@ bool havePdftotext()
 std::vector<BboxWord> pdftotextWords(const std::string &pdfPath, int page, const std::string &workDirectory)
 {
     const std::string output = workDirectory + "bbox.html";
-    const std::string command = "pdftotext -q -bbox -f " + std::to_string(page) + " -l " + std::to_string(page) +
-                                " " + quoted(pdfPath) + " " + quoted(output);
+    const std::string command = "pdftotext -q -bbox -f " + std::to_string(page) + " -l " + std::to_string(page) + " " +
+                                quoted(pdfPath) + " " + quoted(output);
     if (std::system(command.c_str()) != 0)
         return {};
     static const std::regex wordPattern(
@@ -91,9 +91,9 @@ PageObject *pageObjectFromWords(const std::vector<BboxWord> &words, int32_t widt
         // The box spans ascent and descent; the baseline sits about a fifth of it above the bottom.
         const auto baseline = static_cast<int32_t>(word.yMax - 0.2 * boxHeight);
         for (size_t i = 0; i < characters.size(); ++i) {
-            PageText *text = page_model::newPageText(
-                static_cast<int32_t>(word.xMin + characterWidth * static_cast<double>(i)), baseline, characters[i],
-                "Times New Roman");
+            PageText *text =
+                page_model::newPageText(static_cast<int32_t>(word.xMin + characterWidth * static_cast<double>(i)),
+                                        baseline, characters[i], "Times New Roman");
             text->advance = static_cast<int32_t>(characterWidth);
             text->fontHeight = static_cast<int32_t>(boxHeight + 0.5);
             page_model::appendElement(page, ElementText, text);

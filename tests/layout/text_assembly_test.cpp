@@ -65,51 +65,125 @@ TEST(TextAssembly, CharactersSpacesAndBlocks)
 {
     const Case cases[] = {
         {"simulated bold is written once",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(10, 100, u"A"), p.text(16, 100, u"B"); }, TextBoxes,
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(10, 100, u"A");
+             p.text(16, 100, u"B");
+         },
+         TextBoxes,
          {"AB"}},
         {"simulated bold keeps a flowing word whole",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(10, 100, u"A"), p.text(16, 100, u"B"), p.text(16, 100, u"B"); },
-         Flowing, {"AB"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(10, 100, u"A");
+             p.text(16, 100, u"B");
+             p.text(16, 100, u"B");
+         },
+         Flowing,
+         {"AB"}},
         {"gap of 2 at size 10 gets a space",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(18, 100, u"B"); }, TextBoxes, {"A B"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(18, 100, u"B");
+         },
+         TextBoxes,
+         {"A B"}},
         {"no space without automatic spaces",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(18, 100, u"B"); },
-         with(TextBoxes, [](TextOptions &o) { o.autoSpace = false; }), {"AB"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(18, 100, u"B");
+         },
+         with(TextBoxes, [](TextOptions &o) { o.autoSpace = false; }),
+         {"AB"}},
         {"gap of 1 is not above 0.15 of 10",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(17, 100, u"B"); }, TextBoxes, {"AB"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(17, 100, u"B");
+         },
+         TextBoxes,
+         {"AB"}},
         {"a one-pixel gap in small text is rounding, not a space",
-         [](PageFixture &p) { p.text(10, 100, u"A", 6, 4), p.text(15, 100, u"B", 6, 4); }, TextBoxes, {"AB"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A", 6, 4);
+             p.text(15, 100, u"B", 6, 4);
+         },
+         TextBoxes,
+         {"AB"}},
         {"a two-pixel gap in small text is a space",
-         [](PageFixture &p) { p.text(10, 100, u"A", 6, 4), p.text(16, 100, u"B", 6, 4); }, TextBoxes, {"A B"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A", 6, 4);
+             p.text(16, 100, u"B", 6, 4);
+         },
+         TextBoxes,
+         {"A B"}},
         {"a block right of the previous one starts with a space",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(200, 100, u"B"); }, TextBoxes, {"A", " B"}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(200, 100, u"B");
+         },
+         TextBoxes,
+         {"A", " B"}},
         {"character spacing 0 makes a block per character",
-         [](PageFixture &p) { p.word(10, 100, u"AB"); }, with(TextBoxes, [](TextOptions &o) { o.charSpacing = 0; }),
+         [](PageFixture &p) { p.word(10, 100, u"AB"); },
+         with(TextBoxes, [](TextOptions &o) { o.charSpacing = 0; }),
          {"A", "B"}},
         {"character spacing 0 without text boxes joins the row",
-         [](PageFixture &p) { p.word(10, 100, u"AB"); }, with(Flowing, [](TextOptions &o) { o.charSpacing = 0; }),
+         [](PageFixture &p) { p.word(10, 100, u"AB"); },
+         with(Flowing, [](TextOptions &o) { o.charSpacing = 0; }),
          {"A B"}},
         {"two columns of one row stay apart in text boxes",
-         [](PageFixture &p) { p.word(10, 100, u"ab"), p.word(300, 100, u"cd"); }, TextBoxes, {"ab", " cd"}},
+         [](PageFixture &p) {
+             p.word(10, 100, u"ab");
+             p.word(300, 100, u"cd");
+         },
+         TextBoxes,
+         {"ab", " cd"}},
         {"two columns of one row are joined without text boxes",
-         [](PageFixture &p) { p.word(10, 100, u"ab"), p.word(300, 100, u"cd"); }, Flowing, {"ab  cd"}},
+         [](PageFixture &p) {
+             p.word(10, 100, u"ab");
+             p.word(300, 100, u"cd");
+         },
+         Flowing,
+         {"ab  cd"}},
         {"a row joined from right to left keeps the order made",
-         [](PageFixture &p) { p.word(300, 100, u"cd"), p.word(10, 100, u"ab"); }, Flowing, {"cd ab"}},
-        {"three lines merge with line feeds", [](PageFixture &p) { threeLines(p, 50); }, TextBoxes,
-         {"ab\nab\nab"}},
-        {"deleted line breaks become spaces", [](PageFixture &p) { threeLines(p, 50); },
-         with(TextBoxes, [](TextOptions &o) { o.deleteLineBreaks = true; }), {"ab ab ab"}},
-        {"an indented line starts a new block", [](PageFixture &p) { threeLines(p, 51); }, TextBoxes,
-         {"ab\nab", "ab"}},
-        {"lines are not merged without merge rows", [](PageFixture &p) { threeLines(p, 50); },
-         with(TextBoxes, [](TextOptions &o) { o.mergeRows = false; }), {"ab", "ab", "ab"}},
+         [](PageFixture &p) {
+             p.word(300, 100, u"cd");
+             p.word(10, 100, u"ab");
+         },
+         Flowing,
+         {"cd ab"}},
+        {"three lines merge with line feeds", [](PageFixture &p) { threeLines(p, 50); }, TextBoxes, {"ab\nab\nab"}},
+        {"deleted line breaks become spaces",
+         [](PageFixture &p) { threeLines(p, 50); },
+         with(TextBoxes, [](TextOptions &o) { o.deleteLineBreaks = true; }),
+         {"ab ab ab"}},
+        {"an indented line starts a new block", [](PageFixture &p) { threeLines(p, 51); }, TextBoxes, {"ab\nab", "ab"}},
+        {"lines are not merged without merge rows",
+         [](PageFixture &p) { threeLines(p, 50); },
+         with(TextBoxes, [](TextOptions &o) { o.mergeRows = false; }),
+         {"ab", "ab", "ab"}},
         {"a line in another style is not merged",
-         [](PageFixture &p) { p.word(50, 100, u"ab"), p.text(50, 112, u"c").bold = 1; }, TextBoxes, {"ab", "c"}},
+         [](PageFixture &p) {
+             p.word(50, 100, u"ab");
+             p.text(50, 112, u"c").bold = 1;
+         },
+         TextBoxes,
+         {"ab", "c"}},
         {"a rotated character ends the block before it",
-         [](PageFixture &p) { p.text(10, 100, u"A"), p.text(16, 100, u"B").orientation = 900, p.text(22, 100, u"C"); },
-         TextBoxes, {"A", " C"}},
-        {"a page without text has no text records", [](PageFixture &p) { p.region(), p.line(1, 1, 5, 5); },
-         TextBoxes, {}},
+         [](PageFixture &p) {
+             p.text(10, 100, u"A");
+             p.text(16, 100, u"B").orientation = 900;
+             p.text(22, 100, u"C");
+         },
+         TextBoxes,
+         {"A", " C"}},
+        {"a page without text has no text records",
+         [](PageFixture &p) {
+             p.region();
+             p.line(1, 1, 5, 5);
+         },
+         TextBoxes,
+         {}},
     };
     for (const Case &c : cases) {
         PageFixture page;
@@ -136,7 +210,7 @@ TEST(TextAssembly, CodePageConversion)
         {u"\u4E2D", 936, LanguageAuto, "\xD6\xD0"},
         {u"\u4E2D", 936, LanguageEnglish, " "},
         {u"\u4E2D\u00e9", 1252, LanguageAuto, " \xE9"}, // missing in the code page: a space, not '?'
-        {u"?\u013F", 1252, LanguageAuto, "? "}, // only a real question mark stays one
+        {u"?\u013F", 1252, LanguageAuto, "? "},         // only a real question mark stays one
         {u"\U0001F600", 65001, LanguageAuto, "\xF0\x9F\x98\x80"},
         {u"\U0001F600", 1252, LanguageAuto, " "},
     };
@@ -210,13 +284,13 @@ TEST(TextAssembly, LeadingLineFeedsStandForTheGapAbove)
 TEST(TextAssembly, BadCharactersGiveSensibleTextOrNone)
 {
     PageFixture page;
-    page.text(10, 100, std::u16string_view(u"\0", 1));              // a NUL alone: nothing
-    page.text(16, 100, std::u16string_view(u"\0x", 2));             // NUL inside: dropped
-    page.text(22, 100, std::u16string(20, u'\u4E2D'));               // 60 bytes in UTF-8: cut
-    page.text(28, 100, u"y").count = -3;                             // a corrupt count: no text
-    page_model::appendElement(page.get(), ElementText, nullptr);     // a text element without body
-    page.text(34, 100, u"z", -10, -6);                               // negative size and advance
-    page.text(INT32_MAX, INT32_MAX, u"w", INT32_MAX, INT32_MAX);     // enormous everything
+    page.text(10, 100, std::u16string_view(u"\0", 1));           // a NUL alone: nothing
+    page.text(16, 100, std::u16string_view(u"\0x", 2));          // NUL inside: dropped
+    page.text(22, 100, std::u16string(20, u'\u4E2D'));           // 60 bytes in UTF-8: cut
+    page.text(28, 100, u"y").count = -3;                         // a corrupt count: no text
+    page_model::appendElement(page.get(), ElementText, nullptr); // a text element without body
+    page.text(34, 100, u"z", -10, -6);                           // negative size and advance
+    page.text(INT32_MAX, INT32_MAX, u"w", INT32_MAX, INT32_MAX); // enormous everything
     page.text(INT32_MIN, INT32_MIN, u"v", INT32_MIN, INT32_MIN);
 
     const auto texts = textsOf(layOutText(page, with(TextBoxes, [](TextOptions &o) { o.codePage = 65001; })));
