@@ -7,6 +7,7 @@
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quarnel::testing {
@@ -41,7 +42,8 @@ public:
     std::optional<std::string> askSavePath(const std::string &suggestedPath) override
     {
         record("save " + suggestedPath);
-        return std::nullopt;
+        std::lock_guard lock(mutex_);
+        return std::exchange(savePath_, std::nullopt);
     }
     void openDocument(const std::string &path) override { record("open " + path); }
 
@@ -50,6 +52,19 @@ public:
     {
         std::lock_guard lock(mutex_);
         answers_.insert(answers_.end(), answers);
+    }
+
+    // The path the next save dialog returns (nothing: the dialog is cancelled).
+    void scriptSavePath(std::optional<std::string> path)
+    {
+        std::lock_guard lock(mutex_);
+        savePath_ = std::move(path);
+    }
+
+    void clear()
+    {
+        std::lock_guard lock(mutex_);
+        calls_.clear();
     }
 
     std::vector<std::string> calls() const
@@ -68,6 +83,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> calls_;
     std::deque<platform::Answer> answers_;
+    std::optional<std::string> savePath_;
 };
 
 } // namespace quarnel::testing

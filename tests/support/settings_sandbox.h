@@ -2,9 +2,11 @@
 // Points both settings stores at a private temporary folder for the lifetime of a test, so tests
 // never read or write a real user's settings and can run in parallel.
 #include "platform/exe_path.h"
+#include "platform/path_parts.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace quarnel::testing {
@@ -34,6 +36,17 @@ public:
     // Where config.ini lives for this test (the stand-in executable directory), ending in '/'.
     std::string executableDirectory() const { return dir_.path() + "bin/"; }
     std::string appProfilePath() const { return dir_.path() + "config/quarnel/quarnel.INI"; }
+
+    // Puts the real document writer beside the stand-in executable, for tests that convert
+    // from end to end while the stores are redirected.
+    void installWriter() const
+    {
+        const char *bin = std::getenv("QUARNEL_BIN_DIR");
+        const std::string writer = bin && *bin ? std::string(bin) + "/vornik"
+                                               : platform::splitPath(platform::executablePath()).directory + "vornik";
+        std::filesystem::create_directories(executableDirectory());
+        std::filesystem::create_symlink(writer, executableDirectory() + "vornik");
+    }
 
 private:
     TempDir dir_;
