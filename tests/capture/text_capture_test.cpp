@@ -206,6 +206,20 @@ TEST(TextCapture, RenderModesRecordTheFillColourAndInvisibleTextNothing)
     EXPECT_EQ(grey[0].color, 0x7F7F7Fu);
 }
 
+TEST(TextCapture, CompositeFontsGivenAsDirectDictionariesAreRead)
+{
+    // The font has no object number of its own; its made-up reference must not be fetched.
+    PdfWriter pdf;
+    pdf.addPage("BT /F1 12 Tf 100 700 Td <0041> Tj ET",
+                "<< /Font << /F1 << /Type /Font /Subtype /Type0 /BaseFont /Direct /Encoding /Identity-H "
+                "/DescendantFonts [<< /Type /Font /Subtype /CIDFontType2 /BaseFont /Direct /WinCharSet 134 "
+                "/CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >> >>] >> >> >>");
+    const auto texts = captureTexts(pdf.finish());
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].x, 100);
+    EXPECT_EQ(texts[0].y, 92);
+}
+
 TEST(TextCapture, TheFiLigatureIsRecordedAsTwoLetters)
 {
     const auto texts = captureTexts(fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica "
