@@ -16,6 +16,8 @@ using layout::TextRecordBody;
 // Page sizes Word accepts: 0.5 in to 22 in.
 constexpr int64_t MinPageTwips = 720;
 constexpr int64_t MaxPageTwips = 31680;
+// The narrowest text frame: half an inch, room for a few characters.
+constexpr int64_t MinFrameTwips = 720;
 
 int64_t pageTwips(int32_t units)
 {
@@ -91,6 +93,9 @@ void RtfDocument::appendHeader(std::string &out, const LayoutPage &firstPage) co
     appendFontName(out, fontName_, codePage_);
     out += ";}}\n";
     colors_.appendTo(out);
+    // Frames whose paragraphs have a style get a transparent background in LibreOffice; without
+    // one they are opaque and hide the frames they overlap.
+    out += "{\\stylesheet{\\s0\\f0 Normal;}}\n";
     out += "{\\*\\generator vornik;}\n\\paperw";
     appendNumber(out, pageTwips(firstPage.width));
     out += "\\paperh";
@@ -131,14 +136,18 @@ void RtfDocument::appendCharacterFormat(std::string &out, const TextRecordBody &
     out += ' ';
 }
 
-void RtfDocument::appendFrame(std::string &out, const TextRecordBody &text)
+void RtfDocument::appendFrame(std::string &out, const TextRecordBody &text, int64_t pageWidth)
 {
-    int64_t frame[3] = {std::max<int64_t>(toTwips(text.x), 0), std::max<int64_t>(toTwips(text.y), 0),
-                        text.width > 0 ? toTwips(text.width) : 0};
+    const int64_t x = std::clamp<int64_t>(toTwips(text.x), 0, pageWidth - MinFrameTwips);
+    // A merged block's width adds up the advances of all its lines, so it can be far wider than
+    // the block; Writer would move a frame that sticks out of the page. Its lines are separated
+    // explicitly, so a frame that ends at the page edge loses nothing.
+    int64_t frame[3] = {x, std::max<int64_t>(toTwips(text.y), 0),
+                        text.width > 0 ? std::clamp<int64_t>(toTwips(text.width), MinFrameTwips, pageWidth - x) : 0};
     if (std::equal(frame, frame + 3, lastFrame_))
         frame[0] += 1; // one twip keeps two frames at one spot from merging
     std::copy(frame, frame + 3, lastFrame_);
-    out += "\\pard\\plain\\pvpg\\phpg\\posx";
+    out += "\\pard\\plain\\s0\\pvpg\\phpg\\posx";
     appendNumber(out, frame[0]);
     out += "\\posy";
     appendNumber(out, frame[1]);
@@ -194,7 +203,7 @@ void RtfDocument::appendPage(std::string &out, const LayoutPage &page, bool firs
 
     // Frames and shapes belong to the paragraph after them, which must lie on this page.
     for (const TextRecordBody *text : frames)
-        appendFrame(out, *text);
+        appendFrame(out, *text, pageTwips(page.width));
     out += "\\pard\\plain";
     appendShapes(out, page);
     if (flow.empty()) {

@@ -39,7 +39,7 @@ public:
 
 private:
     void appendSectionStart(std::string &out, const layout::LayoutPage &page, int64_t topMargin) const;
-    void appendFrame(std::string &out, const layout::TextRecordBody &text);
+    void appendFrame(std::string &out, const layout::TextRecordBody &text, int64_t pageWidth);
     void appendCharacterFormat(std::string &out, const layout::TextRecordBody &text) const;
     void appendShapes(std::string &out, const layout::LayoutPage &page);
     void appendFlowParagraph(std::string &out, const layout::TextRecordBody &text, bool first);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
@@ -99,10 +100,15 @@ ProgramRun runProgram(const std::vector<std::string> &argv, const std::vector<st
 {
     TempDir dir;
     const std::string errorPath = dir.file("stderr");
-    std::vector<std::string> env;
-    for (char **entry = environ; *entry; ++entry)
-        env.emplace_back(*entry);
-    env.insert(env.end(), environment.begin(), environment.end());
+    // The extra entries replace inherited ones of the same name (getenv takes the first).
+    std::vector<std::string> env = environment;
+    for (char **entry = environ; *entry; ++entry) {
+        const std::string inherited(*entry);
+        const std::string name = inherited.substr(0, inherited.find('=') + 1);
+        if (std::none_of(environment.begin(), environment.end(),
+                         [&name](const std::string &extra) { return extra.rfind(name, 0) == 0; }))
+            env.push_back(inherited);
+    }
     std::vector<char *> envp, args;
     for (std::string &entry : env)
         envp.push_back(entry.data());

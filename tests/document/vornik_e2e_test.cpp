@@ -97,7 +97,11 @@ TEST_F(VornikInLibreOffice, TextBoxesPicturesAndLinesSitWhereTheirRecordsSay)
                       textRecord(200, 1500, "Gamma", TextBox | layout::TextFlagItalic),
                       textRecord(1200, 1500, "Delta", TextBox),
                       textRecord(1200, 1500, "Epsilon", TextBox),
-                      textRecord(600, 2600, chinese, TextBox)});
+                      textRecord(600, 2600, chinese, TextBox),
+                      // A merged block's width adds up its lines, so its frame reaches the page edge
+                      // and overlaps the block to its right: that one must stay visible.
+                      textRecord(1200, 1580, "Covered\nCovered\nCovered\nCovered", TextBox),
+                      textRecord(200, 1640, "Wide\nblock", TextBox, 40, 4000)});
     const std::string doc = writeDocument(dir_, document, 936);
     const std::string pdf = convertWithLibreOffice(doc, "pdf", dir_.path());
     ASSERT_FALSE(pdf.empty());
@@ -128,6 +132,12 @@ TEST_F(VornikInLibreOffice, TextBoxesPicturesAndLinesSitWhereTheirRecordsSay)
     EXPECT_EQ(page.colorAt(at(500), at(900)), 0xFF0000u);
     EXPECT_EQ(page.colorAt(at(1350), at(950)), 0x0000FFu);
     EXPECT_LT(page.darkest(at(950), at(1900), 1), 200) << "solid line";
+    for (int i = 0; i < 4; ++i) {
+        const PdfWord *covered = findWord(words, "Covered", i);
+        ASSERT_NE(covered, nullptr);
+        const int x = int((covered->xMin + covered->xMax) / 2 * 50 / 72), y = int((covered->yMin + covered->yMax) / 2 * 50 / 72);
+        EXPECT_LT(page.darkest(x, y, 3), 300) << "covered line " << i;
+    }
     // The rising line from (700, 2300) to (200, 2500): ink at its middle, none at the mirror's.
     EXPECT_LT(page.darkest(at(450), at(2400), 1), 300) << "rising line";
     EXPECT_GT(page.darkest(at(300), at(2340), 1), 600) << "rising line drawn falling";
