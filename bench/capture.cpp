@@ -75,15 +75,16 @@ int main(int argc, char **argv)
     const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "capture_bench";
     std::filesystem::create_directories(scratch);
 
-    std::printf("%-24s %6s %10s %10s %10s %9s %9s\n", "file", "pages", "capture s", "pdftotext", "pdftoppm",
-                "x totext", "x toppm");
+    std::printf("%-24s %6s %10s %10s %10s %9s %9s\n", "file", "pages", "capture s", "pdftotext", "pdftoppm", "x totext",
+                "x toppm");
     std::vector<double> toTextRatios, toPpmRatios;
     double captureTotal = 0, textTotal = 0, ppmTotal = 0;
     for (const auto &file : files) {
         int pages = 0;
         const double capture = timeCapture(file.string(), pages);
         const double text = timeCommand("pdftotext -q " + quoted(file.string()) + " /dev/null");
-        const double ppm = timeCommand("pdftoppm -q -r 72 " + quoted(file.string()) + " " + quoted((scratch / "p").string()));
+        const double ppm =
+            timeCommand("pdftoppm -q -r 72 " + quoted(file.string()) + " " + quoted((scratch / "p").string()));
         std::filesystem::remove_all(scratch);
         std::filesystem::create_directories(scratch);
         if (capture < 0 || text <= 0 || ppm <= 0) {

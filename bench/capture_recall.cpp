@@ -160,7 +160,8 @@ int main(int argc, char **argv)
         const Recall r = measure(folder + fields[0]);
         const double figure = r.words ? static_cast<double>(r.found) / r.words : 0;
         allGood = allGood && figure >= 0.98;
-        std::printf("%-24s %8ld %8ld %7.4f%s\n", fields[0].c_str(), r.words, r.found, figure, figure < 0.98 ? "  LOW" : "");
+        std::printf("%-24s %8ld %8ld %7.4f%s\n", fields[0].c_str(), r.words, r.found, figure,
+                    figure < 0.98 ? "  LOW" : "");
     }
     return allGood ? 0 : 1;
 }

@@ -14,8 +14,8 @@ public:
     ~CaptureOutputDev() override;
 
     void startPage(int pageNum, GfxState *state, XRef *xref) override;
-    void drawImageMask(GfxState *state, Object *ref, Stream *str, int width, int height, bool invert,
-                       bool interpolate, bool inlineImg) override;
+    void drawImageMask(GfxState *state, Object *ref, Stream *str, int width, int height, bool invert, bool interpolate,
+                       bool inlineImg) override;
     void drawImage(GfxState *state, Object *ref, Stream *str, int width, int height, GfxImageColorMap *colorMap,
                    bool interpolate, const int *maskColors, bool inlineImg) override;
 

@@ -148,7 +148,8 @@ uint32_t DrawingSurface::pixel(int32_t x, int32_t y) const
     if (!surface_ || x < 0 || y < 0 || x >= width_ || y >= height_)
         return 0;
     cairo_surface_flush(surface_);
-    const uint8_t *row = cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
+    const uint8_t *row =
+        cairo_image_surface_get_data(surface_) + static_cast<size_t>(y) * cairo_image_surface_get_stride(surface_);
     uint32_t argb = 0;
     std::memcpy(&argb, row + static_cast<size_t>(x) * 4, 4);
     return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);

@@ -113,9 +113,8 @@ platform::GlobalBlockHandle DrawingSurface::packedBitmap() const
     return block;
 }
 
-void DrawingSurface::putImage(int bitCount, uint32_t color, int32_t srcWidth, int32_t srcHeight,
-                              const uint8_t *pixels, int32_t destX, int32_t destY, int32_t destWidth,
-                              int32_t destHeight)
+void DrawingSurface::putImage(int bitCount, uint32_t color, int32_t srcWidth, int32_t srcHeight, const uint8_t *pixels,
+                              int32_t destX, int32_t destY, int32_t destWidth, int32_t destHeight)
 {
     if (!pixels || srcWidth <= 0 || srcHeight <= 0 || bitCount <= 0 || bitCount > 32)
         return;
@@ -124,7 +123,8 @@ void DrawingSurface::putImage(int bitCount, uint32_t color, int32_t srcWidth, in
         if (destWidth <= 0 || destHeight <= 0 || rowBytes * srcHeight > std::numeric_limits<int32_t>::max())
             return;
         recordElement(ElementImage, [&] {
-            return newImageBody(bitCount, color, srcWidth, srcHeight, pixels, static_cast<int32_t>(rowBytes * srcHeight),
+            return newImageBody(bitCount, color, srcWidth, srcHeight, pixels,
+                                static_cast<int32_t>(rowBytes * srcHeight),
                                 ClipRectangle{destX, destY, destWidth, destHeight});
         });
         return;

@@ -120,8 +120,8 @@ bool DrawingSurface::drawText(const TextRun &run)
     return true;
 }
 
-void DrawingSurface::drawGlyphs(const TextRun &run, const PlatformFont &font, int32_t x, int32_t y,
-                                int32_t orientation, const LogicalFont &request) const
+void DrawingSurface::drawGlyphs(const TextRun &run, const PlatformFont &font, int32_t x, int32_t y, int32_t orientation,
+                                const LogicalFont &request) const
 {
     cairo_t *cr = beginDrawing();
     if (!cr)

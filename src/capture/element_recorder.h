@@ -18,8 +18,7 @@ inline bool recording()
 }
 
 // Builds a body with `make` and appends it to the capture target.
-template <typename Make>
-void recordElement(PageElementKind kind, Make &&make)
+template <typename Make> void recordElement(PageElementKind kind, Make &&make)
 {
     PageObject *target = engineState().currentPageObject;
     if (!target)

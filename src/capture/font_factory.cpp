@@ -46,8 +46,8 @@ std::unique_ptr<PlatformFont> loadFont(FcPattern *match)
     cairo_font_options_t *options = cairo_font_options_create();
     cairo_scaled_font_t *scaled = cairo_scaled_font_create(face, &identity, &identity, options);
     cairo_font_options_destroy(options);
-    FT_Face ftFace = cairo_scaled_font_status(scaled) == CAIRO_STATUS_SUCCESS ? cairo_ft_scaled_font_lock_face(scaled)
-                                                                               : nullptr;
+    FT_Face ftFace =
+        cairo_scaled_font_status(scaled) == CAIRO_STATUS_SUCCESS ? cairo_ft_scaled_font_lock_face(scaled) : nullptr;
     if (!ftFace) {
         cairo_scaled_font_destroy(scaled);
         cairo_font_face_destroy(face);

@@ -14,13 +14,13 @@ namespace quarnel::capture {
 
 // What a character asks of the platform, in the terms of a Windows logical font.
 struct LogicalFont {
-    std::string faceName;    // at most 31 characters; may start with '@' (a vertical face)
-    int32_t height = 0;      // em height in pixels; 0 means the platform default
-    int32_t width = 0;       // average character width; 0 keeps the face's own aspect
-    int32_t escapement = 0;  // baseline angle, tenths of a degree counter-clockwise
-    int32_t weight = 0;      // 700 bold, 0 default
-    uint8_t italic = 0;      // non-zero: italic
-    uint8_t charSet = 1;     // Windows character set; fontconfig picks faces by name alone
+    std::string faceName;   // at most 31 characters; may start with '@' (a vertical face)
+    int32_t height = 0;     // em height in pixels; 0 means the platform default
+    int32_t width = 0;      // average character width; 0 keeps the face's own aspect
+    int32_t escapement = 0; // baseline angle, tenths of a degree counter-clockwise
+    int32_t weight = 0;     // 700 bold, 0 default
+    uint8_t italic = 0;     // non-zero: italic
+    uint8_t charSet = 1;    // Windows character set; fontconfig picks faces by name alone
 };
 
 // A created font: the face to draw with and what drawing needs to size it.

@@ -4,11 +4,11 @@
 #include "capture/font_mapping.h"
 #include "capture/text_geometry.h"
 
+#include <Dict.h>
 #include <Error.h>
 #include <GfxFont.h>
 #include <GfxState.h>
 #include <Object.h>
-#include <Dict.h>
 #include <TextOutputDev.h>
 #include <UTF.h>
 #include <XRef.h>
@@ -71,7 +71,8 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
     engineState().fontNames.resolveConfigPath();
     savedClips_.clear();
     // The platform keeps region sizes in 16 bits.
-    replaceClipRegion(rectangleRegionData(0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)));
+    replaceClipRegion(
+        rectangleRegionData(0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)));
     engineState().surface.setClipRegion(&clipRegion_);
     font_.reset();
     hasFontEntry_ = false;

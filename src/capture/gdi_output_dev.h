@@ -5,9 +5,9 @@
 #include <OutputDev.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -65,8 +65,8 @@ protected:
 
 private:
     struct FontInfo {
-        bool cached = false;  // an entry of the engine-side font cache exists
-        uint8_t charSet = 1;  // Windows character set
+        bool cached = false; // an entry of the engine-side font cache exists
+        uint8_t charSet = 1; // Windows character set
     };
     FontInfo describeFont(const GfxFont &font);
     void recordText(GfxState *state, int32_t x, int32_t y, int32_t advance, const Unicode *u, int uLen);
@@ -90,7 +90,7 @@ private:
     std::string selectedFace_;
     unsigned selectedGeneration_ = 0;
     bool selectedValid_ = false;
-    uint8_t lastCharSet_ = 0; // ANSI_CHARSET before any font
+    uint8_t lastCharSet_ = 0;                           // ANSI_CHARSET before any font
     std::map<std::pair<int, int>, FontInfo> fontInfos_; // by font reference
     bool type3Noticed_ = false;
 

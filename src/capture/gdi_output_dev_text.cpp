@@ -19,8 +19,8 @@ uint32_t colorOf(const GfxRGB &rgb)
 
 } // namespace
 
-void GdiOutputDev::drawChar(GfxState *state, double x, double y, double dx, double dy, double originX,
-                            double originY, CharCode code, int nBytes, const Unicode *u, int uLen)
+void GdiOutputDev::drawChar(GfxState *state, double x, double y, double dx, double dy, double originX, double originY,
+                            CharCode code, int nBytes, const Unicode *u, int uLen)
 {
     actualText_->addChar(state, x, y, dx, dy, code, nBytes, u, uLen);
     if ((state->getRender() & 3) == 3)

@@ -124,9 +124,9 @@ TEST_F(Surface, ExactWhiteImagePixelsAreTransparent)
     // A 2 x 1 image, bottom-up 32-bit rows: white, then (255, 255, 250).
     const uint8_t pixels[] = {255, 255, 255, 0, 250, 255, 255, 0};
     surface.putImage(32, 0, 2, 1, pixels, 10, 10, 20, 10);
-    EXPECT_EQ(surface.pixel(12, 12), blue);       // white left the page as it was
+    EXPECT_EQ(surface.pixel(12, 12), blue);        // white left the page as it was
     EXPECT_EQ(surface.pixel(25, 12), 0x00FAFFFFu); // the near-white pixel covers it
-    EXPECT_EQ(surface.pixel(35, 12), blue);       // outside the destination
+    EXPECT_EQ(surface.pixel(35, 12), blue);        // outside the destination
 
     surface.putImage(32, 0, 2, 1, pixels, 90, 70, 1000000, 1000000); // clipped to the page
     EXPECT_EQ(surface.pixel(99, 79), blue);

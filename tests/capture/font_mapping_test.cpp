@@ -50,11 +50,11 @@ TEST(FontMapping, SelectionTriesTheTableThenTheCutNameAmongInstalledFaces)
         const char *face;
     };
     const Case cases[] = {
-        {"Arial", "Tahoma"},            // mapped, before the installed list
-        {"arial", "arial"},             // the table is case-sensitive, the installed list not
+        {"Arial", "Tahoma"}, // mapped, before the installed list
+        {"arial", "arial"},  // the table is case-sensitive, the installed list not
         {"Wingdings-Regular", "Wingdings"},
         {"MyFont,Condensed", "Times New Roman"},
-        {"SimSun", "Times New Roman"},  // "@SimSun" is a different face
+        {"SimSun", "Times New Roman"}, // "@SimSun" is a different face
     };
     for (const Case &c : cases)
         EXPECT_EQ(selectFaceName(c.name, table, installed), c.face) << c.name;

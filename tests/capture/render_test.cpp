@@ -8,8 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -112,8 +112,9 @@ TEST(PageRendering, TextLandsWherePdftoppmDrawsIt)
 TEST(PageRendering, HugeAndDegenerateFontsDrawWithoutTrouble)
 {
     TempDir dir;
-    const std::string content = "BT /F1 1e30 Tf 100 700 Td (A) Tj ET BT /F1 12 Tf 0 0 0 0 100 700 Tm (B) Tj ET "
-                                "BT /F1 100000 Tf 0.001 0 0 0.001 100 700 Tm (C) Tj ET BT 5 Tr /F1 40 Tf 9 9 Td (D) Tj ET";
+    const std::string content =
+        "BT /F1 1e30 Tf 100 700 Td (A) Tj ET BT /F1 12 Tf 0 0 0 0 100 700 Tm (B) Tj ET "
+        "BT /F1 100000 Tf 0.001 0 0 0.001 100 700 Tm (C) Tj ET BT 5 Tr /F1 40 Tf 9 9 Td (D) Tj ET";
     const InkGrid drawn = drawnPage(writePdf(dir, "huge.pdf", simplePdf(content)), 1);
     EXPECT_EQ(drawn.columns, 204);
 }

@@ -60,7 +60,9 @@ std::string compositePdf(const std::string &baseFont, const std::string &encodin
     PdfWriter pdf;
     const std::string cmap = "/CIDInit /ProcSet findresource begin 12 dict begin begincmap "
                              "/CMapName /T def 1 begincodespacerange <0000> <FFFF> endcodespacerange "
-                             "2 beginbfchar <0001> <" + first + "> <0002> <" + second + "> endbfchar "
+                             "2 beginbfchar <0001> <" +
+                             first + "> <0002> <" + second +
+                             "> endbfchar "
                              "endcmap CMapName currentdict /CMap defineresource pop end end";
     const int toUnicode = pdf.addStream("", cmap);
     const int cidFont = pdf.add("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + baseFont +
@@ -84,8 +86,8 @@ TEST(TextCapture, PositionsAreRoundedForSimpleFontsAndTruncatedForCompositeOnes)
     EXPECT_EQ(simple[0].text, u"A");
     EXPECT_EQ(simple[0].advance, 8); // Helvetica "A" is 667/1000 of 12 pt
 
-    const auto composite = captureTexts(compositePdf("MyCid", "Identity-H", "0041", "0042",
-                                                     "BT /F1 12 Tf 10.6 771.6 Td <0001> Tj ET"));
+    const auto composite =
+        captureTexts(compositePdf("MyCid", "Identity-H", "0041", "0042", "BT /F1 12 Tf 10.6 771.6 Td <0001> Tj ET"));
     ASSERT_EQ(composite.size(), 1u);
     EXPECT_EQ(composite[0].x, 10);
     EXPECT_EQ(composite[0].y, 20);
@@ -126,10 +128,10 @@ TEST(TextCapture, StyleComesFromTheNameOrElseFromTheDescriptorFlags)
     const Case cases[] = {
         {"ABCDEF+Arial,BoldItalic", 0, "Arial", 1, 1},
         {"Arial-BoldMT", 0, "Arial", 1, 0},
-        {"Arial", 262144 + 32, "Arial", 262144, 0},  // ForceBold only
-        {"Arial,Bold", 262144 + 32, "Arial", 1, 0},  // the name wins
-        {"Arial", 64 + 32, "Arial", 0, 64},          // Italic flag only
-        {"Helvetica-Bold", 0, "", 1, 0},             // not installed, no table: empty face
+        {"Arial", 262144 + 32, "Arial", 262144, 0}, // ForceBold only
+        {"Arial,Bold", 262144 + 32, "Arial", 1, 0}, // the name wins
+        {"Arial", 64 + 32, "Arial", 0, 64},         // Italic flag only
+        {"Helvetica-Bold", 0, "", 1, 0},            // not installed, no table: empty face
         {"MyFont,Condensed", 0, "", 0, 0},
     };
     for (const Case &c : cases) {
@@ -159,14 +161,14 @@ protected:
 TEST_F(MappedFaces, TheTableMapsNormalisedNamesAndNamelessFontsCountAsCourier)
 {
     map({{"Arial", "Tahoma"}, {"Courier", "Liberation Mono"}}, "Liberation Serif");
-    const auto arial = captureTexts(fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /ABCDEF+Arial,Bold >>",
-                                            "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
+    const auto arial = captureTexts(
+        fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /ABCDEF+Arial,Bold >>", "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
     ASSERT_EQ(arial.size(), 1u);
     EXPECT_EQ(arial[0].face, "Tahoma");
     EXPECT_EQ(arial[0].bold, 1);
 
-    const auto unknown = captureTexts(fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /NoSuchFace >>",
-                                              "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
+    const auto unknown = captureTexts(
+        fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /NoSuchFace >>", "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
     ASSERT_EQ(unknown.size(), 1u);
     EXPECT_EQ(unknown[0].face, "Liberation Serif");
 
@@ -197,8 +199,9 @@ TEST(TextCapture, RenderModesRecordTheFillColourAndInvisibleTextNothing)
         EXPECT_EQ(texts[0].color, 0x0000FFu) << mode;
     }
     for (int mode : {3, 7})
-        EXPECT_TRUE(captureTexts(fontPdf(helvetica, "BT " + std::to_string(mode) + " Tr /F1 12 Tf 100 700 Td (A) Tj ET"))
-                        .empty())
+        EXPECT_TRUE(
+            captureTexts(fontPdf(helvetica, "BT " + std::to_string(mode) + " Tr /F1 12 Tf 100 700 Td (A) Tj ET"))
+                .empty())
             << mode;
     // 0.5 gives 127: trunc(c x 65535) >> 8.
     const auto grey = captureTexts(fontPdf(helvetica, "BT 0.5 g /F1 12 Tf 100 700 Td (A) Tj ET"));
@@ -244,8 +247,8 @@ TEST(TextCapture, ActualTextReplacesTheGlyphsOfItsSpan)
 
 TEST(TextCapture, CharactersBeyondTheBasicPlaneBecomeSurrogatePairs)
 {
-    const auto texts = captureTexts(compositePdf("MyCid", "Identity-H", "D83DDE00", "00E9",
-                                                 "BT /F1 12 Tf 100 700 Td <00010002> Tj ET"));
+    const auto texts = captureTexts(
+        compositePdf("MyCid", "Identity-H", "D83DDE00", "00E9", "BT /F1 12 Tf 100 700 Td <00010002> Tj ET"));
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].text, u"\U0001F600");
     EXPECT_EQ(texts[0].text.size(), 2u);
@@ -291,7 +294,7 @@ TEST(TextCapture, BrokenFontsAndMatricesNeitherCrashNorHang)
         "BT /F1 12 Tf 0 0 0 0 100 700 Tm (A) Tj ET",
         "BT /F1 12 Tf 1e300 0 0 1e300 0 0 Tm (A) Tj ET",
         "BT /F2 12 Tf 100 700 Td (A) Tj ET", // no such font
-        "BT (A) Tj ET",                       // no font at all
+        "BT (A) Tj ET",                      // no font at all
     };
     for (const std::string &content : cases) {
         const auto texts = captureTexts(fontPdf(helvetica, content));
@@ -300,8 +303,8 @@ TEST(TextCapture, BrokenFontsAndMatricesNeitherCrashNorHang)
             EXPECT_LT(t.orientation, 3600) << content;
         }
     }
-    const auto broken = captureTexts(fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /+,Bold-Italic+ >>",
-                                             "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
+    const auto broken = captureTexts(
+        fontPdf("<< /Type /Font /Subtype /Type1 /BaseFont /+,Bold-Italic+ >>", "BT /F1 12 Tf 100 700 Td (A) Tj ET"));
     ASSERT_EQ(broken.size(), 1u);
     EXPECT_EQ(broken[0].bold, 1);
     EXPECT_EQ(broken[0].italic, 1);

@@ -18,12 +18,12 @@ TEST(TextGeometry, AngleHeightAndSlantOfFontMatrices)
         bool slanted;
     };
     const Case cases[] = {
-        {{12, 0, 0, -12}, 0, 12, false},       // upright, y down
-        {{0, -9, -9, 0}, 90, 9, false},        // turned 90 degrees counter-clockwise
-        {{12, 0, 2.4, -12}, 0, 12, true},      // sheared by 0.2
-        {{0, 0, 0, 0}, 0, 1, false},           // degenerate: the vertical length is taken as 1
+        {{12, 0, 0, -12}, 0, 12, false},  // upright, y down
+        {{0, -9, -9, 0}, 90, 9, false},   // turned 90 degrees counter-clockwise
+        {{12, 0, 2.4, -12}, 0, 12, true}, // sheared by 0.2
+        {{0, 0, 0, 0}, 0, 1, false},      // degenerate: the vertical length is taken as 1
         {{1e-7, 0, 0, 1e-7}, 0, 1, false},
-        {{0.5, 0, 0, -0.5}, 0, 0, false},      // half a pixel truncates to 0
+        {{0.5, 0, 0, -0.5}, 0, 0, false}, // half a pixel truncates to 0
         {{1e12, 0, 0, -1e12}, 0, std::numeric_limits<int32_t>::max(), false},
     };
     for (const Case &c : cases) {
