@@ -18,7 +18,15 @@ struct BitmapShape {
 // does not describe the data (the record is then skipped).
 std::optional<BitmapShape> checkBitmap(const std::vector<uint8_t> &data);
 
-// Encodes the pixels (blue, green, red, unused) as an RGB PNG. Empty on failure.
-std::string encodePng(const std::vector<uint8_t> &data, const BitmapShape &shape);
+// A part of a bitmap in pixels, rows counted from the top; right and bottom are excluded.
+struct PixelRect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    int32_t width() const { return right - left; }
+    int32_t height() const { return bottom - top; }
+};
+
+// Encodes the part `crop` of the pixels (blue, green, red, unused) as an RGB PNG; `crop` must
+// lie inside the bitmap and not be empty. Empty on failure.
+std::string encodePng(const std::vector<uint8_t> &data, const BitmapShape &shape, const PixelRect &crop);
 
 } // namespace quarnel::writer

@@ -165,7 +165,7 @@ void RtfDocument::appendFrame(std::string &out, const TextRecordBody &text, int6
 void RtfDocument::appendShapes(std::string &out, const LayoutPage &page)
 {
     for (const auto *picture : bodiesOf<layout::PictureRecordBody>(page, RecordType::Picture))
-        if (!appendPictureShape(out, *picture, shapeIds_))
+        if (!appendPictureShape(out, *picture, page.width, page.height, shapeIds_))
             ++skippedPictures_;
     for (const auto *line : bodiesOf<layout::ShapeRecordBody>(page, RecordType::Line))
         appendLineShapes(out, *line, page.width, page.height, shapeIds_);

@@ -110,29 +110,62 @@ void appendLineShape(std::string &out, const Segment &s, int64_t widthEmu, int32
     out += "}}\n";
 }
 
+// The part of a picture that lies on its page, in layout units, and the pixels that show it.
+// Writer moves a shape that sticks out of the page back inside, so the rest is cut off here.
+struct Placement {
+    double left, top, right, bottom;
+    PixelRect crop;
+};
+
+std::optional<Placement> visiblePart(const layout::PictureRecordBody &picture, const BitmapShape &shape,
+                                     int32_t pageWidth, int32_t pageHeight)
+{
+    const double x = picture.x, y = picture.y;
+    const double width = std::max(picture.width, 1), height = std::max(picture.height, 1);
+    const double left = std::max(x, 0.0), top = std::max(y, 0.0);
+    const double right = std::min(x + width, double(std::max(pageWidth, 1)));
+    const double bottom = std::min(y + height, double(std::max(pageHeight, 1)));
+    if (left >= right || top >= bottom)
+        return std::nullopt;
+    // Pixels per unit; the kept pixels may reach a fraction of a pixel past the page edge.
+    const double scaleX = shape.width / width, scaleY = shape.height / height;
+    PixelRect crop;
+    crop.left = std::clamp(int32_t(std::floor((left - x) * scaleX)), 0, shape.width - 1);
+    crop.top = std::clamp(int32_t(std::floor((top - y) * scaleY)), 0, shape.height - 1);
+    crop.right = std::clamp(int32_t(std::ceil((right - x) * scaleX)), crop.left + 1, shape.width);
+    crop.bottom = std::clamp(int32_t(std::ceil((bottom - y) * scaleY)), crop.top + 1, shape.height);
+    return Placement{x + crop.left / scaleX, y + crop.top / scaleY, std::min(x + crop.right / scaleX, right),
+                     std::min(y + crop.bottom / scaleY, bottom), crop};
+}
+
 } // namespace
 
-bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, ShapeCounter &ids)
+bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, int32_t pageWidth,
+                        int32_t pageHeight, ShapeCounter &ids)
 {
     const std::optional<BitmapShape> shape = checkBitmap(picture.data);
     if (!shape)
         return false;
-    const std::string png = encodePng(picture.data, *shape);
+    const std::optional<Placement> placement = visiblePart(picture, *shape, pageWidth, pageHeight);
+    if (!placement)
+        return true; // entirely off the page: nothing to show
+    const std::string png = encodePng(picture.data, *shape, placement->crop);
     if (png.empty())
         return false;
-    const int64_t left = toTwips(picture.x), top = toTwips(picture.y);
-    const int64_t width = toTwips(std::max(picture.width, 1)), height = toTwips(std::max(picture.height, 1));
-    appendShapeStart(out, left, top, left + width, top + height, true, ids);
+    const auto twips = [](double units) { return static_cast<int64_t>(std::llround(units * 5.8)); };
+    const int64_t left = twips(placement->left), top = twips(placement->top);
+    const int64_t right = std::max(twips(placement->right), left + 1), bottom = std::max(twips(placement->bottom), top + 1);
+    appendShapeStart(out, left, top, right, bottom, true, ids);
     appendProperty(out, "shapeType", 75);
     appendProperty(out, "fLine", 0);
     out += "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picw";
-    appendNumber(out, shape->width);
+    appendNumber(out, placement->crop.width());
     out += "\\pich";
-    appendNumber(out, shape->height);
+    appendNumber(out, placement->crop.height());
     out += "\\picwgoal";
-    appendNumber(out, width);
+    appendNumber(out, right - left);
     out += "\\pichgoal";
-    appendNumber(out, height);
+    appendNumber(out, bottom - top);
     out += '\n';
     appendHex(out, png);
     out += "}}}}}\n";

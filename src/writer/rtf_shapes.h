@@ -16,9 +16,11 @@ private:
     int last_ = 0;
 };
 
-// A picture record as a picture shape behind the text, its bitmap as PNG. False (and nothing
-// appended) when the bitmap header does not match its data.
-bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, ShapeCounter &ids);
+// A picture record as a picture shape behind the text, its bitmap as PNG, cut to the page (page
+// size in layout units). False (and nothing appended) when the bitmap header does not match its
+// data; a picture entirely off the page appends nothing.
+bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, int32_t pageWidth,
+                        int32_t pageHeight, ShapeCounter &ids);
 
 // A line record as one line shape, or as a row of short ones for a dashed pen (LibreOffice draws
 // dashed shape lines solid). The line is clipped to the page, since Writer moves shapes that

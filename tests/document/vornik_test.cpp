@@ -106,6 +106,19 @@ TEST_F(VornikTest, SkipsAPictureWhoseHeaderDoesNotMatchItsData)
     EXPECT_NE(run_.errorOutput.find("1 picture(s) skipped"), std::string::npos);
 }
 
+TEST_F(VornikTest, CutsPicturesToThePage)
+{
+    // Writer would move a picture that sticks out of the page; vornik keeps the part on the page.
+    LayoutDocument document;
+    document.addPage(1000, 1000, {pictureRecord(-100, 50, 400, 200, 40, 20, 0xFF0000),
+                                  pictureRecord(1200, 50, 100, 100, 4, 4, 0x00FF00)});
+    const std::string rtf = convert(document);
+    EXPECT_EQ(countOf(rtf, "\\pngblip"), 1u);
+    EXPECT_NE(rtf.find("\\shpleft0\\shptop290\\shpright1740\\shpbottom1450"), std::string::npos) << rtf;
+    EXPECT_NE(rtf.find("\\picw30\\pich20\\picwgoal1740\\pichgoal1160"), std::string::npos);
+    EXPECT_EQ(run_.errorOutput, "");
+}
+
 TEST_F(VornikTest, LeavesTheDestinationAloneWhenItCannotWriteIt)
 {
     LayoutDocument document;
