@@ -71,7 +71,7 @@ std::vector<std::string> tokenize(const std::string &line)
 // PostScript output and data tables are found through fontconfig and poppler's data directory.
 constexpr std::string_view ignoredCommands[] = {
     "nameToUnicode",   "cidToUnicode",   "unicodeMap",      "cMapDir",     "toUnicodeDir",
-    "displayFontX",    "displayFontT1",  "displayFontTT",   "displayCIDFontX", "psFile",
+    "displayFontX",    "displayFontT1",  "displayFontTT",   "psFile",
     "psFont",          "psPaperSize",    "psDuplex",        "psLevel",         "psEmbedType1",
     "psEmbedTrueType", "psOPI",          "fontDir",         "t1libControl",    "freetypeControl",
     "urlCommand",      "mapNumericCharNames",
@@ -126,6 +126,13 @@ bool applyConfigLine(GlobalParams &params, const std::string &line)
             else if (tokens[1] == "mac")
                 state.textEndOfLine = capture::TextEndOfLine::Mac;
         }
+        return true;
+    }
+    if (command == "displayCIDFontX" || command == "displayCIDFontTT") {
+        // "displayCIDFontTT Adobe-GB1 /path/font.ttf": composite fonts of that collection get a
+        // configured display face, so their characters are placed like those of simple fonts.
+        if (tokens.size() >= 3)
+            capture::engineState().displayFontCollections.insert(tokens[1]);
         return true;
     }
     if (command == "errQuiet") {

@@ -27,6 +27,7 @@ protected:
     {
         capture::engineState().exeDirectory = saved_;
         capture::engineState().textEndOfLine = capture::TextEndOfLine::Dos;
+        capture::engineState().displayFontCollections.clear();
     }
     TempDir dir_;
     std::string saved_;
@@ -60,6 +61,8 @@ TEST_F(EngineConfig, HonouredIgnoredAndUnknownCommands)
     EXPECT_TRUE(applyConfigLine(params, "textEOL unix   # comment"));
     EXPECT_EQ(capture::engineState().textEndOfLine, capture::TextEndOfLine::Unix);
     EXPECT_TRUE(applyConfigLine(params, "cMapDir Adobe-GB1 \"c:\\some dir\\CMap\""));
+    EXPECT_TRUE(applyConfigLine(params, "displayCIDFontTT Adobe-GB1 /fonts/song.ttf"));
+    EXPECT_EQ(capture::engineState().displayFontCollections.count("Adobe-GB1"), 1u);
     EXPECT_TRUE(applyConfigLine(params, "# only a comment"));
     EXPECT_TRUE(applyConfigLine(params, ""));
     EXPECT_FALSE(applyConfigLine(params, "fontpath /usr/share/fonts"));
