@@ -19,6 +19,21 @@ size_t countOf(const std::string &text, const std::string &part)
     return count;
 }
 
+// Word rejects a file whose groups do not close; escaped braces do not count.
+bool groupsBalance(const std::string &rtf)
+{
+    int depth = 0;
+    for (size_t i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\')
+            ++i;
+        else if (rtf[i] == '{')
+            ++depth;
+        else if (rtf[i] == '}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
 class VornikTest : public ::testing::Test {
 protected:
     // Runs vornik on the document and returns the RTF it wrote.
@@ -56,6 +71,7 @@ TEST_F(VornikTest, WritesEveryCharacterAsUnicodeWithTheCodePageBytesAsFallback)
         EXPECT_NE(rtf.find(c.rtf), std::string::npos) << rtf;
         EXPECT_NE(rtf.find(c.fontCharset), std::string::npos);
         EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char ch) { return (unsigned char)ch < 0x80; }));
+        EXPECT_TRUE(groupsBalance(rtf));
     }
 }
 
@@ -69,6 +85,7 @@ TEST_F(VornikTest, WritesFormattingPlacementAndOneSectionPerPage)
     document.addPage(1000, 500, {textRecord(50, 60, "boxed", layout::TextFlagTextBox, 20, 300)});
     const std::string rtf = convert(document);
 
+    EXPECT_TRUE(groupsBalance(rtf));
     EXPECT_EQ(countOf(rtf, "\\sectd"), 3u);
     EXPECT_EQ(countOf(rtf, "\\sect\n"), 2u);
     // Colours: 0x00BBGGRR, so 0x0000FF is red and 0xFF0000 blue.
@@ -111,8 +128,10 @@ TEST_F(VornikTest, CutsPicturesToThePage)
     // Writer would move a picture that sticks out of the page; vornik keeps the part on the page.
     LayoutDocument document;
     document.addPage(1000, 1000, {pictureRecord(-100, 50, 400, 200, 40, 20, 0xFF0000),
-                                  pictureRecord(1200, 50, 100, 100, 4, 4, 0x00FF00)});
+                                  pictureRecord(1200, 50, 100, 100, 4, 4, 0x00FF00),
+                                  lineRecord(10, 10, 2000, 5, 2, 0, 1)});
     const std::string rtf = convert(document);
+    EXPECT_TRUE(groupsBalance(rtf));
     EXPECT_EQ(countOf(rtf, "\\pngblip"), 1u);
     EXPECT_NE(rtf.find("\\shpleft0\\shptop290\\shpright1740\\shpbottom1450"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("\\picw30\\pich20\\picwgoal1740\\pichgoal1160"), std::string::npos);
