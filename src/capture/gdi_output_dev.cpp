@@ -54,9 +54,21 @@ GdiOutputDev::~GdiOutputDev()
     text_->decRefCnt();
 }
 
-void GdiOutputDev::replaceClipRegion(std::vector<uint8_t> region)
+void GdiOutputDev::replaceClipRegion(platform::Region region)
 {
-    clipRegion_ = std::move(region);
+    clip_ = std::move(region);
+    clipRegion_ = clip_.regionData();
+}
+
+void GdiOutputDev::beginPrimitives() const
+{
+    if (!engineState().currentPageObject)
+        engineState().surface.setDrawingClip(&clipRegion_);
+}
+
+void GdiOutputDev::endPrimitives() const
+{
+    engineState().surface.setDrawingClip(nullptr);
 }
 
 void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
@@ -71,8 +83,8 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
     engineState().fontNames.resolveConfigPath();
     savedClips_.clear();
     // The platform keeps region sizes in 16 bits.
-    replaceClipRegion(
-        rectangleRegionData(0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)));
+    replaceClipRegion(platform::Region::fromRectangle(
+        {0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)}));
     engineState().surface.setClipRegion(&clipRegion_);
     font_.reset();
     hasFontEntry_ = false;
@@ -105,7 +117,7 @@ TextPage *GdiOutputDev::textPage()
 
 void GdiOutputDev::saveState(GfxState *)
 {
-    savedClips_.push_back(clipRegion_);
+    savedClips_.push_back(clip_);
     engineState().surface.setClipRegion(&clipRegion_);
 }
 

@@ -2,6 +2,9 @@
 // The rendering device: poppler's drawing calls become the primitives of the drawing surface,
 // which record page elements while a capture target is set and draw into the page bitmap
 // otherwise. It also feeds a text page, for the plain-text export.
+#include "capture/path_conversion.h"
+#include "platform/region.h"
+
 #include <OutputDev.h>
 
 #include <cstdint>
@@ -12,6 +15,7 @@
 #include <vector>
 
 class ActualText;
+class AnnotLink;
 class GfxFont;
 class TextPage;
 class XRef;
@@ -40,6 +44,15 @@ public:
     void updateFlatness(GfxState *state) override;
     void updateFont(GfxState *state) override;
 
+    void stroke(GfxState *state) override;
+    void fill(GfxState *state) override;
+    void eoFill(GfxState *state) override;
+    void clip(GfxState *state) override;
+    void eoClip(GfxState *state) override;
+    // Called once per link after the page is displayed: a link with a border gets four blue
+    // lines around its rectangle.
+    void processLink(AnnotLink *link) override;
+
     void beginString(GfxState *state, const GooString *s) override;
     void endString(GfxState *state) override;
     void drawChar(GfxState *state, double x, double y, double dx, double dy, double originX, double originY,
@@ -61,7 +74,12 @@ public:
 protected:
     // The clip region of the drawing primitives, as a region data block.
     const std::vector<uint8_t> &clipRegion() const { return clipRegion_; }
-    void replaceClipRegion(std::vector<uint8_t> region);
+    void replaceClipRegion(platform::Region region);
+    PageSize pageSize() const { return {pixmapWidth_, pixmapHeight_}; }
+    // While drawing into the page bitmap (no capture target), the primitives between
+    // beginPrimitives and endPrimitives are clipped to the clip region.
+    void beginPrimitives() const;
+    void endPrimitives() const;
 
 private:
     struct FontInfo {
@@ -76,8 +94,12 @@ private:
     XRef *xref_ = nullptr;
     int flatness_ = 1;
 
-    std::vector<uint8_t> clipRegion_;
-    std::vector<std::vector<uint8_t>> savedClips_;
+    void fillPath(GfxState *state, platform::PolygonFillMode mode);
+    void clipPath(GfxState *state, platform::PolygonFillMode mode);
+
+    platform::Region clip_;
+    std::vector<uint8_t> clipRegion_; // clip_ as a region data block
+    std::vector<platform::Region> savedClips_;
 
     std::shared_ptr<GfxFont> font_;
     FontInfo fontInfo_;

@@ -86,12 +86,9 @@ void GdiOutputDev::recordText(GfxState *state, int32_t x, int32_t y, int32_t adv
     }
     run.faceName = selectedFace_;
     run.fallbackFace = engine.fontNames.defaultFace();
-    const bool drawing = engine.currentPageObject == nullptr;
-    if (drawing)
-        engine.surface.setDrawingClip(&clipRegion());
+    beginPrimitives();
     engine.surface.drawText(run);
-    if (drawing)
-        engine.surface.setDrawingClip(nullptr);
+    endPrimitives();
 }
 
 } // namespace quarnel::capture

@@ -1,0 +1,199 @@
+// Images and image masks of CaptureOutputDev: the samples are read through poppler's image
+// stream and converted, oriented and placed by the rules of image_pixels.h and
+// image_placement.h.
+#include "capture/capture_output_dev.h"
+
+#include "capture/engine_state.h"
+#include "capture/image_pixels.h"
+#include "capture/text_geometry.h"
+
+#include <Error.h>
+#include <GfxState.h>
+#include <Object.h>
+#include <Stream.h>
+
+#include <array>
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <optional>
+
+namespace quarnel::capture {
+namespace {
+
+ImageMatrix matrixOf(const GfxState &state)
+{
+    const double *ctm = state.getCTM();
+    return {ctm[0], ctm[1], ctm[2], ctm[3], ctm[4], ctm[5]};
+}
+
+// Reads past the data of an inline image that is not drawn, so that the content stream stays in
+// step (image bytes may contain "EI"). Stops at the end of the content.
+void skipInlineData(Stream *str, int64_t rows, int64_t rowBytes)
+{
+    if (!str || rows <= 0 || rowBytes <= 0)
+        return;
+    const int64_t bytes =
+        rowBytes > std::numeric_limits<int64_t>::max() / rows ? std::numeric_limits<int64_t>::max() : rows * rowBytes;
+    str->reset();
+    for (int64_t i = 0; i < bytes; ++i)
+        if (str->getChar() == EOF)
+            break;
+    str->close();
+}
+
+bool sizeAccepted(int width, int height)
+{
+    return width > 0 && height > 0 && width <= MaxImageSamples && height <= MaxImageSamples;
+}
+
+std::optional<ImagePixels> allocatePixels(int width, int height)
+{
+    try {
+        return ImagePixels(width, height);
+    } catch (const std::bad_alloc &) {
+        return std::nullopt;
+    }
+}
+
+// The stored pixel of every sample value of a one-component image of up to 8 bits, so that each
+// pixel is a table look-up instead of a colour conversion.
+std::vector<std::array<uint8_t, 4>> sampleTable(GfxImageColorMap &colorMap)
+{
+    std::vector<std::array<uint8_t, 4>> table(size_t{1} << colorMap.getBits());
+    for (size_t v = 0; v < table.size(); ++v) {
+        const auto sample = static_cast<unsigned char>(v);
+        GfxRGB rgb;
+        colorMap.getRGB(&sample, &rgb);
+        storeImagePixel(table[v].data(), imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
+                        imageComponent(colToDbl(rgb.b)));
+    }
+    return table;
+}
+
+void convertRow(const unsigned char *line, int width, int components, GfxImageColorMap &colorMap,
+                const int *maskColors, const std::vector<std::array<uint8_t, 4>> &table, uint8_t *out)
+{
+    for (int x = 0; x < width; ++x, line += components, out += 4) {
+        if (maskColors && insideColorKey(line, components, maskColors)) {
+            storeMaskedPixel(out);
+        } else if (!table.empty()) {
+            std::copy(table[*line].begin(), table[*line].end(), out);
+        } else {
+            GfxRGB rgb;
+            colorMap.getRGB(line, &rgb);
+            storeImagePixel(out, imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
+                            imageComponent(colToDbl(rgb.b)));
+        }
+    }
+}
+
+uint32_t fillColorOf(GfxState &state)
+{
+    GfxRGB rgb;
+    state.getFillRGB(&rgb);
+    return colorRef(colToDbl(rgb.r), colToDbl(rgb.g), colToDbl(rgb.b));
+}
+
+} // namespace
+
+void CaptureOutputDev::drawImage(GfxState *state, Object *, Stream *str, int width, int height,
+                                 GfxImageColorMap *colorMap, bool, const int *maskColors, bool inlineImg)
+{
+    if (captureImage(state, str, width, height, colorMap, maskColors) || !inlineImg || !colorMap)
+        return;
+    const int64_t bitsPerRow = int64_t{width} * colorMap->getNumPixelComps() * colorMap->getBits();
+    skipInlineData(str, height, (bitsPerRow + 7) / 8);
+}
+
+void CaptureOutputDev::drawMaskedImage(GfxState *state, Object *ref, Stream *str, int width, int height,
+                                       GfxImageColorMap *colorMap, bool interpolate, Stream *, int, int, bool, bool)
+{
+    drawImage(state, ref, str, width, height, colorMap, interpolate, nullptr, false);
+}
+
+void CaptureOutputDev::drawSoftMaskedImage(GfxState *state, Object *ref, Stream *str, int width, int height,
+                                           GfxImageColorMap *colorMap, bool interpolate, Stream *, int, int,
+                                           GfxImageColorMap *, bool)
+{
+    drawImage(state, ref, str, width, height, colorMap, interpolate, nullptr, false);
+}
+
+bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int height,
+                                    GfxImageColorMap *colorMap, const int *maskColors)
+{
+    if (!state || !str || !colorMap || !colorMap->isOk() || !sizeAccepted(width, height))
+        return false;
+    const int components = colorMap->getNumPixelComps();
+    const int bits = colorMap->getBits();
+    if (components < 1 || components > gfxColorMaxComps || bits < 1 || bits > 16)
+        return false;
+    const ImagePlacement placement = placeImage(matrixOf(*state), pageSize());
+    if (!placement.visible)
+        return false;
+    std::optional<ImagePixels> pixels = allocatePixels(width, height);
+    if (!pixels)
+        return false;
+    const std::vector<std::array<uint8_t, 4>> table =
+        components == 1 && bits <= 8 ? sampleTable(*colorMap) : std::vector<std::array<uint8_t, 4>>{};
+    ImageStream image(str, width, components, bits);
+    image.reset();
+    for (int r = 0; r < height; ++r) {
+        const unsigned char *line = image.getLine();
+        if (!line)
+            break;
+        convertRow(line, width, components, *colorMap, maskColors, table,
+                   pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
+    }
+    image.close();
+    pixels->orient(placement.orientation);
+    const ImageRect &d = placement.dest;
+    beginPrimitives();
+    engineState().surface.putImage(32, 0, pixels->width(), pixels->height(), pixels->bytes().data(), d.left, d.top,
+                                   d.width, d.height);
+    endPrimitives();
+    return true;
+}
+
+void CaptureOutputDev::drawImageMask(GfxState *state, Object *, Stream *str, int width, int height, bool invert,
+                                     bool, bool inlineImg)
+{
+    if (!captureImageMask(state, str, width, height, invert) && inlineImg)
+        skipInlineData(str, height, (int64_t{width} + 7) / 8);
+}
+
+bool CaptureOutputDev::captureImageMask(GfxState *state, Stream *str, int width, int height, bool invert)
+{
+    if (!state || !str)
+        return false;
+    const MaskPlacement placement = placeImageMask(matrixOf(*state), pageSize());
+    if (placement.singular) {
+        error(errSyntaxError, -1, "Singular CTM in drawImage");
+        return false;
+    }
+    if (!placement.visible || !sizeAccepted(width, height))
+        return false;
+    std::optional<ImagePixels> pixels = allocatePixels(width, height);
+    if (!pixels)
+        return false;
+    // A DCT-coded mask is decoded like any other: the stream gives its samples.
+    const uint32_t color = maskPaintColor(fillColorOf(*state));
+    ImageStream mask(str, width, 1, 1);
+    mask.reset();
+    for (int r = 0; r < height; ++r) {
+        const unsigned char *line = mask.getLine();
+        if (!line)
+            break;
+        expandMaskRow(line, width, invert, color, pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
+    }
+    mask.close();
+    pixels->orient(placement.orientation);
+    const ImageRect &d = placement.dest;
+    beginPrimitives();
+    engineState().surface.putImage(32, 0, pixels->width(), pixels->height(), pixels->bytes().data(), d.left, d.top,
+                                   d.width, d.height);
+    endPrimitives();
+    return true;
+}
+
+} // namespace quarnel::capture
