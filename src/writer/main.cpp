@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -40,5 +41,11 @@ int main(int argc, char **argv)
     request.statusArgument = argc == 4 ? argv[3] : nullptr;
     request.fontName = configuredFontName();
     request.codePage = quarnel::platform::activeCodePage();
-    return quarnel::writer::convertDocument(request);
+    try {
+        return quarnel::writer::convertDocument(request);
+    } catch (const std::bad_alloc &) {
+        // A page too large for this machine; the destination has not been touched.
+        std::fprintf(stderr, "vornik: out of memory\n");
+        return quarnel::writer::ExitCannotWrite;
+    }
 }

@@ -2,12 +2,18 @@
 
 #include "layout/intermediate/record_codec.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
 namespace quarnel::layout::intermediate {
 namespace {
+
+// A slot per element of a captured page; no page has millions of elements, and each slot costs
+// about a hundred bytes in memory however small it is in the file.
+constexpr int32_t MaxRecordsPerPage = 1 << 22;
+constexpr size_t InitialSlotReserve = 4096;
 
 std::string number(uint64_t value)
 {
@@ -110,6 +116,11 @@ IntermediateReader::Status IntermediateReader::readPage(LayoutPage &page, bool s
         return Status::Error;
     }
     // Every slot takes at least its header, so the count cannot exceed what the file holds.
+    if (block.recordCount > MaxRecordsPerPage) {
+        fail(join("page ", std::to_string(pageNumber), " has ", std::to_string(block.recordCount),
+                  " records, more than any page can hold (", std::to_string(MaxRecordsPerPage), ")"));
+        return Status::Error;
+    }
     if (uint64_t(block.recordCount) > remaining() / RecordHeaderSize) {
         fail(join("page ", std::to_string(pageNumber), " claims ", std::to_string(block.recordCount),
                   " records but only ", number(remaining()), " bytes remain"));
@@ -122,9 +133,12 @@ IntermediateReader::Status IntermediateReader::readPage(LayoutPage &page, bool s
     page.next.reset();
     page.records.reset();
     if (block.records != 0 || block.recordCount > 0) {
-        page.records.emplace(static_cast<size_t>(block.recordCount));
-        for (LayoutRecord &record : *page.records)
-            if (!readRecord(record, skipPictureData)) {
+        // Slots are added as they are read, so a count that the data does not bear out costs
+        // no more memory than the slots actually present.
+        page.records.emplace();
+        page.records->reserve(std::min<size_t>(size_t(block.recordCount), InitialSlotReserve));
+        for (int32_t i = 0; i < block.recordCount; ++i)
+            if (!readRecord(page.records->emplace_back(), skipPictureData)) {
                 page.records.reset();
                 return Status::Error;
             }
