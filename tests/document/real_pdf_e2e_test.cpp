@@ -91,6 +91,12 @@ TEST_P(RealPdfToDocument, KeepsThePagesAndTheWords)
     const std::string pdf = convertWithLibreOffice(destination, "pdf", dir.path());
     ASSERT_FALSE(pdf.empty());
     EXPECT_EQ(pdfPageSizes(pdf).size(), size_t(c.pages));
+    // Pictures of the source pages reach the document (both lists have two header lines).
+    const auto imageCount = [](const std::string &list) { return std::count(list.begin(), list.end(), '\n') - 2; };
+    const std::string pages = " -l " + std::to_string(c.pages) + " ";
+    if (imageCount(shellOutput("pdfimages -list" + pages + shellQuote(source))) > 0) {
+        EXPECT_GT(imageCount(shellOutput("pdfimages -list " + shellQuote(pdf))), 0);
+    }
 
     const std::set<std::string> expected = wordsOf(
         shellOutput("pdftotext -l " + std::to_string(c.pages) + " " + shellQuote(source) + " -"));
