@@ -12,7 +12,9 @@
 #include <Object.h>
 #include <Stream.h>
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdio>
 #include <limits>
 #include <new>
@@ -56,37 +58,64 @@ std::optional<ImagePixels> allocatePixels(int width, int height)
     }
 }
 
-// The stored pixel of every sample value of a one-component image of up to 8 bits, so that each
-// pixel is a table look-up instead of a colour conversion.
-std::vector<std::array<uint8_t, 4>> sampleTable(GfxImageColorMap &colorMap)
-{
-    std::vector<std::array<uint8_t, 4>> table(size_t{1} << colorMap.getBits());
-    for (size_t v = 0; v < table.size(); ++v) {
-        const auto sample = static_cast<unsigned char>(v);
-        GfxRGB rgb;
-        colorMap.getRGB(&sample, &rgb);
-        storeImagePixel(table[v].data(), imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
-                        imageComponent(colToDbl(rgb.b)));
+// Turns the sample rows of one image into stored pixels.
+class RowConverter {
+public:
+    RowConverter(GfxImageColorMap &colorMap, const int *maskColors)
+        : colorMap_(colorMap), components_(colorMap.getNumPixelComps()), maskColors_(maskColors)
+    {
+        if (components_ == 1 && colorMap.getBits() <= 8)
+            buildSampleTable();
+        // An ICC profile is slow one pixel at a time; its line transform gives the same bytes.
+        else if (colorMap.getBits() == 8 && colorMap.getColorSpace()->getMode() == csICCBased && colorMap.useRGBLine())
+            lineBuffer_.resize(1);
     }
-    return table;
-}
 
-void convertRow(const unsigned char *line, int width, int components, GfxImageColorMap &colorMap,
-                const int *maskColors, const std::vector<std::array<uint8_t, 4>> &table, uint8_t *out)
-{
-    for (int x = 0; x < width; ++x, line += components, out += 4) {
-        if (maskColors && insideColorKey(line, components, maskColors)) {
-            storeMaskedPixel(out);
-        } else if (!table.empty()) {
-            std::copy(table[*line].begin(), table[*line].end(), out);
-        } else {
+    void convert(unsigned char *line, int width, uint8_t *out)
+    {
+        if (!lineBuffer_.empty()) {
+            lineBuffer_.resize(static_cast<size_t>(width));
+            colorMap_.getRGBLine(line, lineBuffer_.data(), width);
+        }
+        for (int x = 0; x < width; ++x, out += 4) {
+            const unsigned char *samples = line + static_cast<ptrdiff_t>(x) * components_;
+            if (maskColors_ && insideColorKey(samples, components_, maskColors_)) {
+                storeMaskedPixel(out);
+            } else if (!table_.empty()) {
+                std::copy(table_[*samples].begin(), table_[*samples].end(), out);
+            } else if (!lineBuffer_.empty()) {
+                const unsigned int rgb = lineBuffer_[static_cast<size_t>(x)];
+                storeImagePixel(out, rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
+            } else {
+                GfxRGB rgb;
+                colorMap_.getRGB(samples, &rgb);
+                storeImagePixel(out, imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
+                                imageComponent(colToDbl(rgb.b)));
+            }
+        }
+    }
+
+private:
+    // The stored pixel of every sample value of a one-component image, so that each pixel is a
+    // look-up instead of a colour conversion.
+    void buildSampleTable()
+    {
+        table_.resize(size_t{1} << colorMap_.getBits());
+        for (size_t v = 0; v < table_.size(); ++v) {
+            const auto sample = static_cast<unsigned char>(v);
             GfxRGB rgb;
-            colorMap.getRGB(line, &rgb);
-            storeImagePixel(out, imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
+            colorMap_.getRGB(&sample, &rgb);
+            storeImagePixel(table_[v].data(), imageComponent(colToDbl(rgb.r)), imageComponent(colToDbl(rgb.g)),
                             imageComponent(colToDbl(rgb.b)));
         }
     }
-}
+
+    GfxImageColorMap &colorMap_;
+    int components_;
+    const int *maskColors_;
+    std::vector<std::array<uint8_t, 4>> table_;
+    std::vector<unsigned int> lineBuffer_;
+};
 
 uint32_t fillColorOf(GfxState &state)
 {
@@ -119,8 +148,8 @@ void CaptureOutputDev::drawSoftMaskedImage(GfxState *state, Object *ref, Stream 
     drawImage(state, ref, str, width, height, colorMap, interpolate, nullptr, false);
 }
 
-bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int height,
-                                    GfxImageColorMap *colorMap, const int *maskColors)
+bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int height, GfxImageColorMap *colorMap,
+                                    const int *maskColors)
 {
     if (!state || !str || !colorMap || !colorMap->isOk() || !sizeAccepted(width, height))
         return false;
@@ -134,16 +163,14 @@ bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int
     std::optional<ImagePixels> pixels = allocatePixels(width, height);
     if (!pixels)
         return false;
-    const std::vector<std::array<uint8_t, 4>> table =
-        components == 1 && bits <= 8 ? sampleTable(*colorMap) : std::vector<std::array<uint8_t, 4>>{};
+    RowConverter converter(*colorMap, maskColors);
     ImageStream image(str, width, components, bits);
     image.reset();
     for (int r = 0; r < height; ++r) {
-        const unsigned char *line = image.getLine();
+        unsigned char *line = image.getLine();
         if (!line)
             break;
-        convertRow(line, width, components, *colorMap, maskColors, table,
-                   pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
+        converter.convert(line, width, pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
     }
     image.close();
     pixels->orient(placement.orientation);
@@ -155,8 +182,8 @@ bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int
     return true;
 }
 
-void CaptureOutputDev::drawImageMask(GfxState *state, Object *, Stream *str, int width, int height, bool invert,
-                                     bool, bool inlineImg)
+void CaptureOutputDev::drawImageMask(GfxState *state, Object *, Stream *str, int width, int height, bool invert, bool,
+                                     bool inlineImg)
 {
     if (!captureImageMask(state, str, width, height, invert) && inlineImg)
         skipInlineData(str, height, (int64_t{width} + 7) / 8);

@@ -30,7 +30,7 @@ struct ImageOrientation {
 };
 
 struct ImagePlacement {
-    ImageRect dest;   // clipped to the page
+    ImageRect dest;       // clipped to the page
     bool visible = false; // the clipped rectangle has width and height
     ImageOrientation orientation;
 };

@@ -102,8 +102,9 @@ TEST(ImageCapture, PixelsAreConvertedWithWhiteKeptOpaque)
     EXPECT_EQ(keyed.images[0].pixels, (std::vector<uint8_t>{250, 255, 255, 0, 255, 255, 250, 0}));
 
     // Grey through a lookup: 0.5 gives 128.
-    const Captured grey = captureBytes(imagePdf("/Width 1 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 1 /Decode [0.5 1]",
-                                                std::string("\x00", 1), content));
+    const Captured grey =
+        captureBytes(imagePdf("/Width 1 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 1 /Decode [0.5 1]",
+                              std::string("\x00", 1), content));
     ASSERT_EQ(grey.images.size(), 1u);
     EXPECT_EQ(grey.images[0].pixels, (std::vector<uint8_t>{128, 128, 128, 0}));
 }
@@ -114,8 +115,8 @@ TEST(ImageCapture, MaskedImagesKeepTheirPicture)
     const int soft = pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 1 /ColorSpace /DeviceGray "
                                    "/BitsPerComponent 8",
                                    std::string("\x80\xFF", 2));
-    const int stencil = pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 1 /ImageMask true",
-                                      std::string("\x40", 1));
+    const int stencil =
+        pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 1 /ImageMask true", std::string("\x40", 1));
     const int a = pdf.addStream("/Type /XObject /Subtype /Image " + rgb2x1 + " /SMask " + ref(soft), whiteRed);
     const int b = pdf.addStream("/Type /XObject /Subtype /Image " + rgb2x1 + " /Mask " + ref(stencil), whiteRed);
     pdf.addPage("q 100 0 0 50 10 700 cm /A Do Q q 100 0 0 50 10 600 cm /B Do Q",
@@ -147,7 +148,8 @@ TEST(ImageCapture, ImageMasksArePaintedInTheFillColourAndTurned)
     EXPECT_EQ(turned.images[0].height, 4);
     std::set<std::vector<uint8_t>> colors;
     for (size_t k = 0; k < turned.images[0].pixels.size(); k += 4)
-        colors.insert(std::vector<uint8_t>(turned.images[0].pixels.begin() + k, turned.images[0].pixels.begin() + k + 4));
+        colors.insert(
+            std::vector<uint8_t>(turned.images[0].pixels.begin() + k, turned.images[0].pixels.begin() + k + 4));
     EXPECT_TRUE(colors.count({240, 255, 255, 0})); // white paint becomes 0x00F0FFFF
 }
 
@@ -172,9 +174,8 @@ std::string greyJpeg()
 
 TEST(ImageCapture, DctCodedMasksAreDecodedLikeOthers)
 {
-    TempDir dir;
-    const Captured page = captureBytes(
-        imagePdf("/Width 8 /Height 8 /ImageMask true /Filter /DCTDecode", greyJpeg(), "q 80 0 0 80 10 700 cm /Im1 Do Q"));
+    const Captured page = captureBytes(imagePdf("/Width 8 /Height 8 /ImageMask true /Filter /DCTDecode", greyJpeg(),
+                                                "q 80 0 0 80 10 700 cm /Im1 Do Q"));
     ASSERT_EQ(page.images.size(), 1u);
     EXPECT_EQ(page.images[0].width, 8);
     EXPECT_EQ(page.images[0].height, 8);
@@ -199,8 +200,9 @@ TEST(ImageCapture, InlineDataIsReadPastWhenNothingIsDrawn)
         {"off the page", "q 100 0 0 50 -300 700 cm BI /W 32 /H 1 /CS /G /BPC 8 ID " + trap + "EI Q", 0},
         {"mask off the page", "q 100 0 0 50 -300 700 cm BI /W 8 /H 32 /IM true ID " + trap + "EI Q", 0},
         {"singular mask", "q 0 0 0 0 10 700 cm BI /W 8 /H 32 /IM true ID " + trap + "EI Q", 0},
-        {"too wide", "q 100 0 0 50 10 700 cm BI /W 10001 /H 1 /CS /G /BPC 1 ID " + trap +
-                         std::string(1251 - trap.size(), ' ') + "EI Q",
+        {"too wide",
+         "q 100 0 0 50 10 700 cm BI /W 10001 /H 1 /CS /G /BPC 1 ID " + trap + std::string(1251 - trap.size(), ' ') +
+             "EI Q",
          0},
     };
     for (const Case &c : cases) {
@@ -274,21 +276,21 @@ int colorClass(Rgb c)
 
 TEST(ImageCapture, DrawnImagesAreTurnedAndMirroredAsPopplerDoes)
 {
-    const char *matrices[] = {"100 0 0 100 0 0",    "100 0 0 -100 0 100", "-100 0 0 100 100 0",
-                              "0 100 -100 0 100 0", "0 -100 100 0 0 100", "-100 0 0 -100 100 100",
+    const char *matrices[] = {"100 0 0 100 0 0",    "100 0 0 -100 0 100",   "-100 0 0 100 100 0",
+                              "0 100 -100 0 100 0", "0 -100 100 0 0 100",   "-100 0 0 -100 100 100",
                               "0 100 100 0 0 0",    "0 -100 -100 0 100 100"};
     PdfWriter pdf;
     const int image = pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 2 /ColorSpace /DeviceRGB "
                                     "/BitsPerComponent 8",
                                     std::string("\xFF\x00\x00\x00\xFF\x00\x00\x00\xFF\x00\x00\x00", 12));
-    const int mask = pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 2 /ImageMask true",
-                                   std::string("\x40\xC0", 2));
+    const int mask =
+        pdf.addStream("/Type /XObject /Subtype /Image /Width 2 /Height 2 /ImageMask true", std::string("\x40\xC0", 2));
     std::string content;
     for (int k = 0; k < 8; ++k) {
         const int x = 20 + 140 * (k % 4), y = 650 - 140 * (k / 4);
         content += "q 1 0 0 1 " + std::to_string(x) + " " + std::to_string(y) + " cm " + matrices[k] + " cm /Im1 Do Q ";
-        content += "q 1 0 0 1 " + std::to_string(x) + " " + std::to_string(y - 300) + " cm " + matrices[k] +
-                   " cm /M Do Q ";
+        content +=
+            "q 1 0 0 1 " + std::to_string(x) + " " + std::to_string(y - 300) + " cm " + matrices[k] + " cm /M Do Q ";
     }
     pdf.addPage(content, "<< /XObject << /Im1 " + ref(image) + " /M " + ref(mask) + " >> >>");
     TempDir dir;

@@ -107,12 +107,13 @@ TEST(PathCapture, StrokesGiveOneLinePerSegment)
         std::vector<Line> lines;
     };
     const Case cases[] = {
-        {"[3 2] 0 d 10 782 m 100 782 l S", {{10, 10, 100, 10, 1, 0, 1}}},      // dashed
-        {"0.3 w 10 782 m 100 782 l S", {{10, 10, 100, 10, 1, 0, 0}}},          // thinner than a pixel
+        {"[3 2] 0 d 10 782 m 100 782 l S", {{10, 10, 100, 10, 1, 0, 1}}},        // dashed
+        {"0.3 w 10 782 m 100 782 l S", {{10, 10, 100, 10, 1, 0, 0}}},            // thinner than a pixel
         {"2.6 w 1 0 0 RG 10 782 m 100 782 l S", {{10, 10, 100, 10, 3, Red, 0}}}, // rounded width, stroke colour
-        {"-5000 100 m 100 100 l S", {{-612, 692, 100, 692, 1, 0, 0}}},         // clamped to the page's reach
-        {"10 782 m S", {}},                                                    // a single point
-        {"10 782 m 20 782 l 20 772 l h S", {{10, 10, 20, 10, 1, 0, 0}, {20, 10, 20, 20, 1, 0, 0}, {20, 20, 10, 10, 1, 0, 0}}},
+        {"-5000 100 m 100 100 l S", {{-612, 692, 100, 692, 1, 0, 0}}},           // clamped to the page's reach
+        {"10 782 m S", {}},                                                      // a single point
+        {"10 782 m 20 782 l 20 772 l h S",
+         {{10, 10, 20, 10, 1, 0, 0}, {20, 10, 20, 20, 1, 0, 0}, {20, 20, 10, 10, 1, 0, 0}}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(capture(c.content).lines, c.lines) << c.content;
@@ -136,12 +137,12 @@ TEST(PathCapture, ClipsAreIntersectedAndRestored)
     const Captured c = capture("q 100 100 200 300 re W n 50 50 100 100 re W n Q 0 0 612 792 re W n");
     using Rects = std::vector<platform::RegionRect>;
     ASSERT_EQ(c.regions.size(), 8u);
-    EXPECT_EQ(c.regions[0], Rects{page});                  // page start
-    EXPECT_EQ(c.regions[2], Rects{page});                  // q
+    EXPECT_EQ(c.regions[0], Rects{page});                   // page start
+    EXPECT_EQ(c.regions[2], Rects{page});                   // q
     EXPECT_EQ(c.regions[3], (Rects{{100, 392, 300, 692}})); // first clip
     EXPECT_EQ(c.regions[4], (Rects{{100, 642, 150, 692}})); // intersected with the second
-    EXPECT_EQ(c.regions[5], Rects{page});                  // Q
-    EXPECT_EQ(c.regions[6], Rects{page});                  // a page-sized clip is one exact rectangle
+    EXPECT_EQ(c.regions[5], Rects{page});                   // Q
+    EXPECT_EQ(c.regions[6], Rects{page});                   // a page-sized clip is one exact rectangle
 }
 
 TEST(PathCapture, EvenOddClipLeavesTheHoleOut)
