@@ -151,7 +151,7 @@ void CaptureOutputDev::drawSoftMaskedImage(GfxState *state, Object *ref, Stream 
 bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int height, GfxImageColorMap *colorMap,
                                     const int *maskColors)
 {
-    if (!state || !str || !colorMap || !colorMap->isOk() || !sizeAccepted(width, height))
+    if (!state || !str || !colorMap || !colorMap->isOk() || !sizeAccepted(width, height) || insideSoftMask())
         return false;
     const int components = colorMap->getNumPixelComps();
     const int bits = colorMap->getBits();
@@ -198,7 +198,7 @@ bool CaptureOutputDev::captureImageMask(GfxState *state, Stream *str, int width,
         error(errSyntaxError, -1, "Singular CTM in drawImage");
         return false;
     }
-    if (!placement.visible || !sizeAccepted(width, height))
+    if (!placement.visible || !sizeAccepted(width, height) || insideSoftMask())
         return false;
     std::optional<ImagePixels> pixels = allocatePixels(width, height);
     if (!pixels)

@@ -82,6 +82,8 @@ void GdiOutputDev::startPage(int, GfxState *state, XRef *xref)
     }
     engineState().fontNames.resolveConfigPath();
     savedClips_.clear();
+    transparencyGroups_.clear();
+    softMaskGroups_ = 0;
     // The platform keeps region sizes in 16 bits.
     replaceClipRegion(platform::Region::fromRectangle(
         {0, 0, static_cast<uint16_t>(pixmapWidth_), static_cast<uint16_t>(pixmapHeight_)}));

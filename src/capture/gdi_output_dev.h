@@ -53,6 +53,18 @@ public:
     // lines around its rectangle.
     void processLink(AnnotLink *link) override;
 
+    // Tiling patterns are drawn tile by tile by poppler; a pattern of more tiles than
+    // MaxPatternTiles (a tiny cell over a large area) is left out instead of taking minutes.
+    bool useTilingPatternFill() override { return true; }
+    bool tilingPatternFill(GfxState *state, Gfx *gfx, Catalog *cat, GfxTilingPattern *tPat, const double *mat, int x0,
+                           int y0, int x1, int y1, double xStep, double yStep) override;
+    static constexpr int64_t MaxPatternTiles = 250000;
+
+    // The content of a soft mask only says how much of what follows shows; it is not drawn.
+    void beginTransparencyGroup(GfxState *state, const double *bbox, GfxColorSpace *blendingColorSpace, bool isolated,
+                                bool knockout, bool forSoftMask) override;
+    void endTransparencyGroup(GfxState *state) override;
+
     void beginString(GfxState *state, const GooString *s) override;
     void endString(GfxState *state) override;
     void drawChar(GfxState *state, double x, double y, double dx, double dy, double originX, double originY,
@@ -76,6 +88,8 @@ protected:
     const std::vector<uint8_t> &clipRegion() const { return clipRegion_; }
     void replaceClipRegion(platform::Region region);
     PageSize pageSize() const { return {pixmapWidth_, pixmapHeight_}; }
+    // True while the content of a soft mask is being run: nothing is drawn or recorded then.
+    bool insideSoftMask() const { return softMaskGroups_ > 0; }
     // While drawing into the page bitmap (no capture target), the primitives between
     // beginPrimitives and endPrimitives are clipped to the clip region.
     void beginPrimitives() const;
@@ -96,6 +110,9 @@ private:
 
     void fillPath(GfxState *state, platform::PolygonFillMode mode);
     void clipPath(GfxState *state, platform::PolygonFillMode mode);
+
+    std::vector<bool> transparencyGroups_; // per open group: whether it is a soft mask
+    int softMaskGroups_ = 0;
 
     platform::Region clip_;
     std::vector<uint8_t> clipRegion_; // clip_ as a region data block

@@ -9,6 +9,7 @@
 #include <GfxState.h>
 #include <Page.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quarnel::capture {
@@ -59,6 +60,8 @@ int32_t linkCoordinate(double v)
 
 void GdiOutputDev::stroke(GfxState *state)
 {
+    if (insideSoftMask())
+        return;
     const ConvertedPath path = convertPath(devicePath(*state), flatness_, pageSize());
     const int32_t width = penWidth(state->getTransformedLineWidth());
     double dashStart = 0;
@@ -85,6 +88,8 @@ void GdiOutputDev::eoFill(GfxState *state)
 
 void GdiOutputDev::fillPath(GfxState *state, platform::PolygonFillMode mode)
 {
+    if (insideSoftMask())
+        return;
     const ConvertedPath path = convertClosedPath(devicePath(*state), flatness_, pageSize());
     GfxRGB rgb;
     state->getFillRGB(&rgb);
@@ -122,6 +127,27 @@ void GdiOutputDev::clipPath(GfxState *state, platform::PolygonFillMode mode)
     const ConvertedPath path = convertClosedPath(devicePath(*state), flatness_, pageSize());
     replaceClipRegion(clip_.intersected(capture::clipRegion(path, mode)));
     engineState().surface.setClipRegion(&clipRegion_);
+}
+
+bool GdiOutputDev::tilingPatternFill(GfxState *, Gfx *, Catalog *, GfxTilingPattern *, const double *, int x0, int y0,
+                                     int x1, int y1, double, double)
+{
+    const int64_t tiles = std::max<int64_t>(int64_t{x1} - x0, 0) * std::max<int64_t>(int64_t{y1} - y0, 0);
+    return tiles > MaxPatternTiles; // true: done (left out); false: poppler draws the tiles
+}
+
+void GdiOutputDev::beginTransparencyGroup(GfxState *, const double *, GfxColorSpace *, bool, bool, bool forSoftMask)
+{
+    transparencyGroups_.push_back(forSoftMask);
+    softMaskGroups_ += forSoftMask ? 1 : 0;
+}
+
+void GdiOutputDev::endTransparencyGroup(GfxState *)
+{
+    if (transparencyGroups_.empty())
+        return;
+    softMaskGroups_ -= transparencyGroups_.back() ? 1 : 0;
+    transparencyGroups_.pop_back();
 }
 
 void GdiOutputDev::processLink(AnnotLink *link)

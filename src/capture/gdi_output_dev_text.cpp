@@ -23,7 +23,7 @@ void GdiOutputDev::drawChar(GfxState *state, double x, double y, double dx, doub
                             CharCode code, int nBytes, const Unicode *u, int uLen)
 {
     actualText_->addChar(state, x, y, dx, dy, code, nBytes, u, uLen);
-    if ((state->getRender() & 3) == 3)
+    if ((state->getRender() & 3) == 3 || insideSoftMask())
         return; // invisible text (modes 3 and 7) reaches the text page only
     if (state->getFont() != font_)
         updateFont(state);

@@ -220,6 +220,50 @@ TEST(PathCapture, ShadingsArriveAsPathFills)
     }
 }
 
+TEST(PathCapture, TilingPatternsAreDrawnTileByTileWithinABound)
+{
+    struct Case {
+        const char *what;
+        std::string step, cell;
+        bool drawn;
+    };
+    const Case cases[] = {
+        {"20-point cells", "20", "0 0 10 10 re f", true},
+        {"cells of a tenth of a point over the page", "0.1", "0 0 .05 .05 re f", false}, // 48 million tiles
+    };
+    for (const Case &c : cases) {
+        PdfWriter pdf;
+        const int pattern = pdf.addStream("/PatternType 1 /PaintType 1 /TilingType 1 /BBox [0 0 " + c.step + " " +
+                                              c.step + "] /XStep " + c.step + " /YStep " + c.step + " /Resources << >>",
+                                          "0 1 0 rg " + c.cell);
+        pdf.addPage("/Pattern cs /P1 scn 0 0 612 792 re f 1 0 0 rg 5 5 5 5 re f",
+                    "<< /Pattern << /P1 " + ref(pattern) + " >> >>");
+        const Captured page = captureBytes(pdf.finish());
+        size_t green = 0;
+        for (const Polygon &p : page.polygons)
+            green += p.color == 0x0000FF00;
+        if (c.drawn)
+            EXPECT_GE(green, 31u * 40u) << c.what; // a polygon per tile over the page
+        else
+            EXPECT_EQ(green, 0u) << c.what;
+        ASSERT_FALSE(page.polygons.empty()) << c.what;
+        EXPECT_EQ(page.polygons.back().color, Red) << c.what; // what follows the pattern is still there
+    }
+}
+
+TEST(PathCapture, SoftMaskContentIsNotDrawn)
+{
+    PdfWriter pdf;
+    const int group = pdf.addStream("/Type /XObject /Subtype /Form /BBox [0 0 612 792] "
+                                    "/Group << /S /Transparency /CS /DeviceGray >>",
+                                    "0 0 0 rg 0 0 612 792 re f 1 1 1 rg 100 100 50 50 re f");
+    pdf.addPage("/GS1 gs 1 0 0 rg 0 0 300 300 re f",
+                "<< /ExtGState << /GS1 << /SMask << /S /Luminosity /G " + ref(group) + " >> >> >> >>");
+    const Captured page = captureBytes(pdf.finish());
+    ASSERT_EQ(page.polygons.size(), 1u);
+    EXPECT_EQ(page.polygons[0].color, Red);
+}
+
 TEST(PathCapture, DegenerateAndHugeGeometryStaysOnTheGrid)
 {
     const char *contents[] = {
