@@ -179,7 +179,9 @@ bool writeIniText(const std::string &path, std::string_view section, std::string
     if (sectionFound) {
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), entry);
     } else {
-        lines.push_back("[" + std::string(section) + "]");
+        std::string header = "[";
+        header.append(section).push_back(']');
+        lines.push_back(header);
         lines.push_back(entry);
     }
     return replaceFile(path, lines);

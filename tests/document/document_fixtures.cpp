@@ -1,6 +1,7 @@
 #include "document/document_fixtures.h"
 
 #include "layout/intermediate/intermediate_writer.h"
+#include "support/build_paths.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -134,11 +135,7 @@ ProgramRun runProgram(const std::vector<std::string> &argv, const std::vector<st
 
 std::string vornikPath()
 {
-    if (const char *bin = std::getenv("QUARNEL_BIN_DIR"); bin && *bin)
-        return std::string(bin) + "/vornik";
-    // The test binaries are built into the same folder as vornik.
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    return self.substr(0, self.rfind('/') + 1) + "vornik";
+    return binaryDirectory() + "vornik";
 }
 
 void writeIntermediate(const LayoutDocument &document, const std::string &path)

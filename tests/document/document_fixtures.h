@@ -43,7 +43,7 @@ struct ProgramRun {
 // Runs a program with extra environment entries ("NAME=value"), capturing standard error.
 ProgramRun runProgram(const std::vector<std::string> &argv, const std::vector<std::string> &environment = {});
 
-// The vornik beside the test binaries (QUARNEL_BIN_DIR).
+// The vornik built with the tests.
 std::string vornikPath();
 
 // Writes the document's intermediate file to `path`.

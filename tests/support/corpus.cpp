@@ -1,5 +1,7 @@
 #include "support/engine_fixture.h"
 
+#include "support/build_paths.h"
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -9,11 +11,9 @@ std::string corpusDirectory()
 {
     if (const char *dir = std::getenv("QUARNEL_CORPUS_DIR"); dir && *dir)
         return std::string(dir) + "/";
-    if (const char *source = std::getenv("QUARNEL_SOURCE_DIR")) {
-        const std::string candidate = std::string(source) + "/../shared/corpus/dev/";
-        if (std::filesystem::exists(candidate + "MANIFEST.tsv"))
-            return candidate;
-    }
+    const std::string candidate = sourceDirectory() + "/../shared/corpus/dev/";
+    if (std::filesystem::exists(candidate + "MANIFEST.tsv"))
+        return candidate;
     return {};
 }
 

@@ -2,7 +2,7 @@
 // Points both settings stores at a private temporary folder for the lifetime of a test, so tests
 // never read or write a real user's settings and can run in parallel.
 #include "platform/exe_path.h"
-#include "platform/path_parts.h"
+#include "support/build_paths.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -41,9 +41,7 @@ public:
     // from end to end while the stores are redirected.
     void installWriter() const
     {
-        const char *bin = std::getenv("QUARNEL_BIN_DIR");
-        const std::string writer = bin && *bin ? std::string(bin) + "/vornik"
-                                               : platform::splitPath(platform::executablePath()).directory + "vornik";
+        const std::string writer = binaryDirectory() + "vornik";
         std::filesystem::create_directories(executableDirectory());
         std::filesystem::create_symlink(writer, executableDirectory() + "vornik");
     }
