@@ -20,7 +20,7 @@ std::string numberedIntermediatePath(std::string_view destination, int n)
     if (n == 0)
         return intermediatePathFor(destination);
     platform::PathParts parts = platform::splitPath(destination);
-    parts.name += "." + std::to_string(n);
+    parts.name.append(".").append(std::to_string(n));
     parts.extension = ".tmp";
     return platform::joinPath(parts);
 }
