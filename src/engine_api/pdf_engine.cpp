@@ -46,6 +46,23 @@ bool drawWidgetsOnly(Annot *annot, void *)
     return annot->getType() == Annot::typeWidget;
 }
 
+// Poppler keeps every page it has displayed (its dictionaries, resources and annotations) until
+// the document is closed, so memory would grow with the page count of a long document. Every so
+// many pages the document is opened afresh, which drops those caches; nothing of it outlives a
+// page display. When the fresh open fails, the old document simply stays.
+constexpr int DisplaysBeforeRecycle = 64;
+
+void recycleDocument(PdfHandle *handle)
+{
+    if (++handle->displaysSinceOpen < DisplaysBeforeRecycle)
+        return;
+    handle->displaysSinceOpen = 0;
+    std::unique_ptr<PDFDoc> fresh = openDocument(handle->doc->getFileName()->toStr(), handle->ownerPassword.c_str(),
+                                                 handle->userPassword.c_str());
+    if (fresh && fresh->getNumPages() == handle->doc->getNumPages())
+        handle->doc = std::move(fresh);
+}
+
 void displayPage(PdfHandle *handle, int page)
 {
     handle->lastDisplayedPage = page;
@@ -53,6 +70,7 @@ void displayPage(PdfHandle *handle, int page)
     handle->doc->displayPage(handle->device.get(), page, dpi, dpi, 0, /*useMediaBox=*/false, /*crop=*/true,
                              /*printing=*/false, nullptr, nullptr, drawWidgetsOnly, nullptr);
     handle->doc->processLinks(handle->device.get(), page);
+    recycleDocument(handle);
 }
 
 } // namespace
@@ -81,6 +99,8 @@ PdfHandle *PDF_Open(const char *path, const char *ownerPassword, const char *use
         auto handle = std::make_unique<PdfHandle>();
         handle->fileName = path;
         handle->resolution = resolution > 0 ? resolution : 72;
+        handle->ownerPassword = ownerPassword ? ownerPassword : "";
+        handle->userPassword = userPassword ? userPassword : "";
         handle->doc = engine::openDocument(handle->fileName, ownerPassword, userPassword);
         if (!handle->doc) {
             engine::releaseEngineParams();

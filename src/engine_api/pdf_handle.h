@@ -15,10 +15,13 @@ struct PdfHandle {
     char dateTag[16] = "20020108";
     std::unique_ptr<PDFDoc> doc;
     std::string fileName;
+    std::string ownerPassword; // kept to reopen the document; empty for none
+    std::string userPassword;
     int resolution = 72;
     std::unique_ptr<quarnel::capture::CaptureOutputDev> device;
     double pdfVersion = 0;       // from the file header; 0 when the file has none
     int lastDisplayedPage = -1;  // the page of the last display, for the exports that need it
+    int displaysSinceOpen = 0;   // see recycleDocument in pdf_engine.cpp
 };
 
 namespace quarnel::engine {

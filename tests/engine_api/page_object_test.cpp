@@ -66,6 +66,24 @@ TEST(PageObject, EachCallGivesAFreshObjectThatOutlivesTheHandle)
     PDF_DestroyPageObject(nullptr);
 }
 
+TEST(PageObject, LongDocumentsStayCorrectAcrossDocumentRecycling)
+{
+    // The engine reopens a document every so many pages to drop poppler's page caches; pages
+    // after that must still be the right ones.
+    TempDir dir;
+    PdfWriter writer;
+    for (int i = 0; i < 150; ++i)
+        writer.addPage("", "<< >>", 300 + i, 400);
+    PdfPtr pdf = openPdf(writePdf(dir, "long.pdf", writer.finish()));
+    ASSERT_NE(pdf, nullptr);
+    for (int page = 1; page <= 150; ++page) {
+        PageObjectPtr object = capturePage(pdf.get(), page);
+        ASSERT_NE(object, nullptr) << page;
+        EXPECT_EQ(object->width, 299 + page);
+    }
+    EXPECT_EQ(capturePage(pdf.get(), 3)->width, 302); // going back works too
+}
+
 TEST(PageObject, RealDocumentsOpenAndReportEveryPage)
 {
     const std::string corpus = corpusDirectory();
