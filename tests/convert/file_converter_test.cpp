@@ -1,5 +1,7 @@
 #include "convert/conversion_queue.h"
 #include "convert/file_converter.h"
+#include "layout/intermediate/intermediate_writer.h"
+#include "layout/page_layout.h"
 #include "settings/setting_keys.h"
 #include "support/engine_fixture.h"
 #include "support/recording_window.h"
@@ -213,6 +215,38 @@ TEST_F(FileConverter, StopDuringAPageKeepsThePagesDoneAndAddsEmptyPages)
     EXPECT_NE(document.find("Page 2"), std::string::npos);
     EXPECT_EQ(document.find("Page 3"), std::string::npos);
     EXPECT_EQ(countOf(document, "\\sectd"), 4u); // pages 1 and 2, an empty page 3 and one more
+}
+
+// The streamed intermediate file equals the whole list written at once, as the driver would have
+// built it: pages 1 and 2 laid out, page 3 stopped (an empty node) and the node added after it.
+TEST_F(FileConverter, StreamedIntermediateFileEqualsTheWholeListWrittenAtOnce)
+{
+    // A writer that keeps a copy of the intermediate file it was given.
+    const std::string copy = dir.file("streamed.bin");
+    std::filesystem::remove(sandbox.executableDirectory() + "vornik");
+    writeFile(sandbox.executableDirectory() + "vornik", "#!/bin/sh\ncp \"$1\" '" + copy + "' && : > \"$2\"\n");
+    std::filesystem::permissions(sandbox.executableDirectory() + "vornik", std::filesystem::perms::owner_all);
+
+    const std::string source = writePdf(dir, "ten.pdf", numberedPdf(10));
+    StopAtPage stopper(window, stopRequested, "page 3 of 10");
+    DriverContext context{stopper, queue, stopRequested, workerRunning, true, {}};
+    ASSERT_TRUE(convertFile(source, dir.file("ten.doc"), context).documentWritten);
+
+    layout::LayoutPage head;
+    layout::LayoutPage *tail = &head;
+    PdfPtr pdf = openPdf(source);
+    for (int page = 1; page <= 4; ++page) {
+        if (page <= 2) {
+            PageObjectPtr object = capturePage(pdf.get(), page);
+            layout::buildPageLayout(*tail, object.get(), zoomFactorFor(100));
+        }
+        if (page < 4) {
+            tail->next = std::make_unique<layout::LayoutPage>();
+            tail = tail->next.get();
+        }
+    }
+    ASSERT_TRUE(layout::intermediate::writeIntermediateFile(head, dir.file("whole.bin")));
+    EXPECT_EQ(readFile(copy), readFile(dir.file("whole.bin")));
 }
 
 TEST(FileSize, FormatsKilobytesAndMegabytes)
