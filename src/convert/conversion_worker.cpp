@@ -46,8 +46,13 @@ bool ConversionWorker::shutdown()
 {
     if (!workerThread_.joinable())
         return true;
-    workerRunning_ = false;
-    resume(); // a paused worker must reach a check of the running flag
+    {
+        // Wakes a paused worker and one in its idle sleep, so it reaches a check of the flag.
+        std::lock_guard lock(pauseLock_);
+        workerRunning_ = false;
+        pauseChanged_.notify_all();
+    }
+    resume();
     std::unique_lock lock(finishedLock_);
     const bool ended = finished_.wait_for(lock, std::chrono::milliseconds(5000), [this] { return threadEnded_; });
     lock.unlock();
@@ -184,7 +189,8 @@ void ConversionWorker::workerLoop()
         }
         showIdleState();
         waitWhilePaused();
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::unique_lock lock(pauseLock_);
+        pauseChanged_.wait_for(lock, std::chrono::milliseconds(100), [this] { return !workerRunning_; });
     }
 }
 
