@@ -15,10 +15,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QUARNEL_CODEPAGE=65001
 
-# run NAME CMD...: prints "seconds peak_kb exit" for one command.
+# measure CMD...: prints "seconds peak_kb exit" for one command; wall time in nanoseconds, since
+# GNU time's own clock counts in hundredths and one-page files take less.
 measure() {
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1 && rc=0 || rc=$?
-  echo "$(cat "$work/time" | tail -1) $rc"
+  local start end rc
+  start=$(date +%s%N)
+  /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>&1 && rc=0 || rc=$?
+  end=$(date +%s%N)
+  echo "$(awk -v ns=$((end - start)) 'BEGIN { printf "%.4f", ns / 1e9 }') $(tail -1 "$work/time") $rc"
 }
 
 printf "%-24s %6s  %-22s %-22s %-22s\n" file pages "quarnel s/page MB" "pdftotext s/page MB" "libreoffice s/page MB"
@@ -34,7 +38,7 @@ for pdf in "$folder"/*.pdf; do
     read -r ls lk lrc < <(measure timeout 600 soffice -env:UserInstallation=file://$work/lo --headless \
       --infilter=writer_pdf_import --convert-to doc --outdir "$work/lo-out" "$pdf")
   fi
-  per() { awk -v s="$1" -v p="$pages" 'BEGIN { if (s == "-") print "-"; else printf "%.4f", s / p }'; }
+  per() { awk -v s="$1" -v p="$pages" 'BEGIN { if (s == "-") print "-"; else printf "%.5f", s / p }'; }
   q_rates+=("$(per "$qs")"); t_rates+=("$(per "$ts")"); [ $with_lo = 1 ] && l_rates+=("$(per "$ls")")
   printf "%-24s %6d  %-8s %6d %-6s %-8s %6d %-6s %-8s %6d %-6s\n" "$name" "$pages" \
     "$(per "$qs")" $((qk / 1024)) "rc=$qrc" "$(per "$ts")" $((tk / 1024)) "rc=$trc" "$(per "$ls")" $((lk / 1024)) "rc=$lrc"
