@@ -82,6 +82,9 @@ int writeDocument(const ConversionRequest &request, Survey survey, AtomicFile &o
     if (document.skippedPictures() > 0)
         std::fprintf(stderr, "vornik: %d picture(s) skipped: bitmap header does not match its data\n",
                      document.skippedPictures());
+    if (document.skippedLinePictures() > 0)
+        std::fprintf(stderr, "vornik: the lines of %d page(s) skipped: their picture could not be encoded\n",
+                     document.skippedLinePictures());
     return ExitWritten;
 }
 

@@ -57,6 +57,25 @@ bool writeRows(png_structp png, png_infop info, const uint8_t *pixels, const Bit
     return true;
 }
 
+// Like writeRows, for pixels already in PNG's RGBA order.
+bool writeRgbaRows(png_structp png, png_infop info, const uint8_t *pixels, int32_t width, int32_t height)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_IHDR(png, info, uint32_t(width), uint32_t(height), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // Line drawings are mostly empty rows that deflate to almost nothing without filtering;
+    // trying every filter on each row would cost more than the compression itself.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_compression_level(png, 1);
+    png_write_info(png, info);
+    const size_t stride = size_t(width) * 4;
+    for (int32_t y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(pixels + size_t(y) * stride));
+    png_write_end(png, info);
+    return true;
+}
+
 } // namespace
 
 std::optional<BitmapShape> checkBitmap(const std::vector<uint8_t> &data)
@@ -98,6 +117,27 @@ std::string encodePng(const std::vector<uint8_t> &data, const BitmapShape &shape
     if (info) {
         png_set_write_fn(png, &out, appendToString, flushNothing);
         ok = writeRows(png, info, data.data() + HeaderSize, shape, crop, row.data());
+    }
+    png_destroy_write_struct(&png, info ? &info : nullptr);
+    if (!ok)
+        out.clear();
+    return out;
+}
+
+std::string encodeRgbaPng(const std::vector<uint8_t> &rgba, int32_t width, int32_t height)
+{
+    if (width <= 0 || height <= 0 || width > MaxDimension || height > MaxDimension ||
+        rgba.size() != size_t(width) * size_t(height) * 4)
+        return {};
+    std::string out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png)
+        return {};
+    png_infop info = png_create_info_struct(png);
+    bool ok = false;
+    if (info) {
+        png_set_write_fn(png, &out, appendToString, flushNothing);
+        ok = writeRgbaRows(png, info, rgba.data(), width, height);
     }
     png_destroy_write_struct(&png, info ? &info : nullptr);
     if (!ok)

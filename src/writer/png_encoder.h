@@ -29,4 +29,8 @@ struct PixelRect {
 // lie inside the bitmap and not be empty. Empty on failure.
 std::string encodePng(const std::vector<uint8_t> &data, const BitmapShape &shape, const PixelRect &crop);
 
+// Encodes width × height pixels given as rows of red, green, blue, alpha bytes, top row first,
+// as an RGBA PNG. Empty on failure or when `rgba` does not hold exactly that many pixels.
+std::string encodeRgbaPng(const std::vector<uint8_t> &rgba, int32_t width, int32_t height);
+
 } // namespace quarnel::writer

@@ -16,6 +16,11 @@ using layout::TextRecordBody;
 // Page sizes Word accepts: 0.5 in to 22 in.
 constexpr int64_t MinPageTwips = 720;
 constexpr int64_t MaxPageTwips = 31680;
+// LibreOffice takes about 15 ms per line shape; a page with more shapes than this, or any page
+// once the document has this many, gets its lines as one picture instead. Pages with a few
+// lines, such as simple tables, keep shapes the user can edit.
+constexpr int PageLineShapeLimit = 40;
+constexpr int DocumentLineShapeBudget = 1000;
 // The narrowest text frame: half an inch, room for a few characters.
 constexpr int64_t MinFrameTwips = 720;
 
@@ -167,8 +172,22 @@ void RtfDocument::appendShapes(std::string &out, const LayoutPage &page)
     for (const auto *picture : bodiesOf<layout::PictureRecordBody>(page, RecordType::Picture))
         if (!appendPictureShape(out, *picture, page.width, page.height, shapeIds_))
             ++skippedPictures_;
-    for (const auto *line : bodiesOf<layout::ShapeRecordBody>(page, RecordType::Line))
-        appendLineShapes(out, *line, page.width, page.height, shapeIds_);
+    const std::vector<const layout::ShapeRecordBody *> lines = bodiesOf<layout::ShapeRecordBody>(page, RecordType::Line);
+    if (lines.empty())
+        return;
+    int shapes = 0;
+    for (const auto *line : lines) {
+        shapes += lineShapeCount(*line, page.width, page.height);
+        if (shapes > PageLineShapeLimit)
+            break;
+    }
+    if (shapes <= PageLineShapeLimit && lineShapesWritten_ + shapes <= DocumentLineShapeBudget) {
+        for (const auto *line : lines)
+            appendLineShapes(out, *line, page.width, page.height, shapeIds_);
+        lineShapesWritten_ += shapes;
+    } else if (!appendLinePicture(out, lines, page.width, page.height, shapeIds_)) {
+        ++skippedLinePictures_;
+    }
 }
 
 void RtfDocument::appendFlowParagraph(std::string &out, const TextRecordBody &text, bool first)

@@ -36,6 +36,8 @@ public:
 
     // Picture records skipped so far because their bitmap header did not match their data.
     int skippedPictures() const { return skippedPictures_; }
+    // Pages whose lines were left out because their picture could not be encoded.
+    int skippedLinePictures() const { return skippedLinePictures_; }
 
 private:
     void appendSectionStart(std::string &out, const layout::LayoutPage &page, int64_t topMargin) const;
@@ -49,6 +51,8 @@ private:
     ColorTable colors_;
     ShapeCounter shapeIds_;
     int skippedPictures_ = 0;
+    int skippedLinePictures_ = 0;
+    int lineShapesWritten_ = 0;
     // The previous frame's geometry: identical neighbours would merge into one frame.
     int64_t lastFrame_[3] = {-1, -1, -1};
 };

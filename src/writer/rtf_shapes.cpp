@@ -1,5 +1,7 @@
 #include "writer/rtf_shapes.h"
 
+#include "writer/line_geometry.h"
+#include "writer/line_raster.h"
 #include "writer/png_encoder.h"
 #include "writer/rtf_text.h"
 #include "writer/units.h"
@@ -10,9 +12,6 @@
 namespace quarnel::writer {
 namespace {
 
-// Dash and gap lengths in layout units (about 4 pt and 2.3 pt at zoom 100), longer for wide pens.
-constexpr double MinDash = 14.0;
-constexpr double MinGap = 8.0;
 // A very long dashed line gets longer dashes rather than thousands of shapes.
 constexpr int MaxDashes = 400;
 // Hairline width for pens thinner than one unit: 0.25 pt.
@@ -65,35 +64,6 @@ void appendHex(std::string &out, const std::string &bytes)
     }
 }
 
-struct Segment {
-    double x1, y1, x2, y2;
-};
-
-// Liang-Barsky clipping of a segment to [0, w] x [0, h]; false when nothing is left.
-bool clipToPage(Segment &s, double w, double h)
-{
-    const double dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {s.x1, w - s.x1, s.y1, h - s.y1};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0)
-                return false;
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0)
-            t0 = std::max(t0, t);
-        else
-            t1 = std::min(t1, t);
-    }
-    if (t0 > t1)
-        return false;
-    s = Segment{s.x1 + t0 * dx, s.y1 + t0 * dy, s.x1 + t1 * dx, s.y1 + t1 * dy};
-    return true;
-}
-
 void appendLineShape(std::string &out, const Segment &s, int64_t widthEmu, int32_t color, ShapeCounter &ids)
 {
     // Dash ends fall between units; round only once, in twips.
@@ -138,6 +108,46 @@ std::optional<Placement> visiblePart(const layout::PictureRecordBody &picture, c
                      std::min(y + crop.bottom / scaleY, bottom), crop};
 }
 
+// A picture shape behind the text showing `png` (pixelWidth × pixelHeight) in the given box,
+// twips relative to the page.
+void appendPngShape(std::string &out, const std::string &png, int32_t pixelWidth, int32_t pixelHeight, int64_t left,
+                    int64_t top, int64_t right, int64_t bottom, ShapeCounter &ids)
+{
+    appendShapeStart(out, left, top, right, bottom, true, ids);
+    appendProperty(out, "shapeType", 75);
+    appendProperty(out, "fLine", 0);
+    out += "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picw";
+    appendNumber(out, pixelWidth);
+    out += "\\pich";
+    appendNumber(out, pixelHeight);
+    out += "\\picwgoal";
+    appendNumber(out, right - left);
+    out += "\\pichgoal";
+    appendNumber(out, bottom - top);
+    out += '\n';
+    appendHex(out, png);
+    out += "}}}}}\n";
+}
+
+// The line's pen and its part on the page; false when none of it is on the page.
+bool visibleLine(const layout::ShapeRecordBody &line, int32_t pageWidth, int32_t pageHeight, Segment &whole)
+{
+    whole = Segment{double(line.x), double(line.y), double(line.x) + line.dx, double(line.y) + line.dy};
+    return clipToPage(whole, std::max(pageWidth, 1), std::max(pageHeight, 1));
+}
+
+// Dash and gap of a dashed line of this length, stretched so that it needs at most MaxDashes.
+DashPattern shapeDashes(const layout::ShapeRecordBody &line, double length)
+{
+    DashPattern pattern = dashPatternFor(line.penWidth);
+    if (length / (pattern.dash + pattern.gap) > MaxDashes) {
+        const double scale = length / (pattern.dash + pattern.gap) / MaxDashes;
+        pattern.dash *= scale;
+        pattern.gap *= scale;
+    }
+    return pattern;
+}
+
 } // namespace
 
 bool appendPictureShape(std::string &out, const layout::PictureRecordBody &picture, int32_t pageWidth,
@@ -155,28 +165,27 @@ bool appendPictureShape(std::string &out, const layout::PictureRecordBody &pictu
     const auto twips = [](double units) { return static_cast<int64_t>(std::llround(units * 5.8)); };
     const int64_t left = twips(placement->left), top = twips(placement->top);
     const int64_t right = std::max(twips(placement->right), left + 1), bottom = std::max(twips(placement->bottom), top + 1);
-    appendShapeStart(out, left, top, right, bottom, true, ids);
-    appendProperty(out, "shapeType", 75);
-    appendProperty(out, "fLine", 0);
-    out += "{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picw";
-    appendNumber(out, placement->crop.width());
-    out += "\\pich";
-    appendNumber(out, placement->crop.height());
-    out += "\\picwgoal";
-    appendNumber(out, right - left);
-    out += "\\pichgoal";
-    appendNumber(out, bottom - top);
-    out += '\n';
-    appendHex(out, png);
-    out += "}}}}}\n";
+    appendPngShape(out, png, placement->crop.width(), placement->crop.height(), left, top, right, bottom, ids);
     return true;
+}
+
+int lineShapeCount(const layout::ShapeRecordBody &line, int32_t pageWidth, int32_t pageHeight)
+{
+    Segment whole;
+    if (!visibleLine(line, pageWidth, pageHeight, whole))
+        return 0;
+    const double length = std::hypot(whole.x2 - whole.x1, whole.y2 - whole.y1);
+    if (line.penStyle != 1 || length <= 0)
+        return 1;
+    const DashPattern pattern = shapeDashes(line, length);
+    return std::max(1, int(std::ceil(length / (pattern.dash + pattern.gap))));
 }
 
 void appendLineShapes(std::string &out, const layout::ShapeRecordBody &line, int32_t pageWidth,
                       int32_t pageHeight, ShapeCounter &ids)
 {
-    Segment whole{double(line.x), double(line.y), double(line.x) + line.dx, double(line.y) + line.dy};
-    if (!clipToPage(whole, std::max(pageWidth, 1), std::max(pageHeight, 1)))
+    Segment whole;
+    if (!visibleLine(line, pageWidth, pageHeight, whole))
         return;
     const int64_t widthEmu = std::max(toEmu(std::max(line.penWidth, 0)), HairlineEmu);
     const double length = std::hypot(whole.x2 - whole.x1, whole.y2 - whole.y1);
@@ -184,20 +193,38 @@ void appendLineShapes(std::string &out, const layout::ShapeRecordBody &line, int
         appendLineShape(out, whole, widthEmu, line.color, ids);
         return;
     }
-    double dash = std::max(MinDash, 3.0 * line.penWidth);
-    double gap = std::max(MinGap, 2.0 * line.penWidth);
-    if (length / (dash + gap) > MaxDashes) {
-        const double scale = length / (dash + gap) / MaxDashes;
-        dash *= scale;
-        gap *= scale;
-    }
+    const DashPattern pattern = shapeDashes(line, length);
     const double ux = (whole.x2 - whole.x1) / length, uy = (whole.y2 - whole.y1) / length;
-    for (double start = 0; start < length; start += dash + gap) {
-        const double end = std::min(start + dash, length);
+    for (double start = 0; start < length; start += pattern.dash + pattern.gap) {
+        const double end = std::min(start + pattern.dash, length);
         appendLineShape(out,
                         Segment{whole.x1 + ux * start, whole.y1 + uy * start, whole.x1 + ux * end, whole.y1 + uy * end},
                         widthEmu, line.color, ids);
     }
+}
+
+bool appendLinePicture(std::string &out, const std::vector<const layout::ShapeRecordBody *> &lines,
+                       int32_t pageWidth, int32_t pageHeight, ShapeCounter &ids)
+{
+    // The section's page is at most 22 in square; nothing beyond it can be seen.
+    const int32_t width = std::clamp<int32_t>(pageWidth, 1, MaxVisiblePageUnits);
+    const int32_t height = std::clamp<int32_t>(pageHeight, 1, MaxVisiblePageUnits);
+    std::string png;
+    int32_t pixelWidth = 0, pixelHeight = 0;
+    {
+        LineRaster raster(width, height); // freed before the page's text is written
+        for (const layout::ShapeRecordBody *line : lines)
+            raster.draw(*line);
+        if (!raster.inked())
+            return true;
+        png = raster.encodePng();
+        pixelWidth = raster.pixelWidth();
+        pixelHeight = raster.pixelHeight();
+    }
+    if (png.empty())
+        return false;
+    appendPngShape(out, png, pixelWidth, pixelHeight, 0, 0, toTwips(width), toTwips(height), ids);
+    return true;
 }
 
 } // namespace quarnel::writer

@@ -4,6 +4,7 @@
 #include "layout/layout_records.h"
 
 #include <string>
+#include <vector>
 
 namespace quarnel::writer {
 
@@ -27,5 +28,15 @@ bool appendPictureShape(std::string &out, const layout::PictureRecordBody &pictu
 // stick out back inside it. Page size in layout units.
 void appendLineShapes(std::string &out, const layout::ShapeRecordBody &line, int32_t pageWidth,
                       int32_t pageHeight, ShapeCounter &ids);
+
+// How many shapes appendLineShapes writes for the line: 0 when it lies off the page.
+int lineShapeCount(const layout::ShapeRecordBody &line, int32_t pageWidth, int32_t pageHeight);
+
+// All of a page's lines drawn into one transparent page-sized PNG picture behind the text, for
+// pages with more lines than a reader can take as shapes (LibreOffice needs seconds per hundred
+// shapes). Nothing is appended when no line reaches the page; false when the picture could not
+// be encoded. Throws std::bad_alloc when the raster does not fit in memory.
+bool appendLinePicture(std::string &out, const std::vector<const layout::ShapeRecordBody *> &lines,
+                       int32_t pageWidth, int32_t pageHeight, ShapeCounter &ids);
 
 } // namespace quarnel::writer

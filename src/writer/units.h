@@ -5,6 +5,9 @@
 
 namespace quarnel::writer {
 
+// The side of Word's largest page (22 in) in layout units; a section is never larger.
+inline constexpr int32_t MaxVisiblePageUnits = 5462;
+
 // Twips (1/20 pt): 5.8 per layout unit, rounded to the nearest.
 inline int64_t toTwips(int64_t units)
 {

@@ -1,5 +1,6 @@
 // vornik's RTF: characters in every code page, formatting, one section per page, the font from
-// config.ini, pictures it cannot use, and a destination it cannot write.
+// config.ini, pictures it cannot use, lines as shapes or as a page picture, and a destination it
+// cannot write.
 #include "document/document_fixtures.h"
 #include "support/temp_dir.h"
 
@@ -132,10 +133,85 @@ TEST_F(VornikTest, CutsPicturesToThePage)
                                   lineRecord(10, 10, 2000, 5, 2, 0, 1)});
     const std::string rtf = convert(document);
     EXPECT_TRUE(groupsBalance(rtf));
-    EXPECT_EQ(countOf(rtf, "\\pngblip"), 1u);
+    // The second is the dashed line's 45 dashes, drawn as a picture of the page.
+    EXPECT_EQ(countOf(rtf, "\\pngblip"), 2u);
+    EXPECT_NE(rtf.find("\\picw1000\\pich1000\\picwgoal5800\\pichgoal5800"), std::string::npos);
     EXPECT_NE(rtf.find("\\shpleft0\\shptop290\\shpright1740\\shpbottom1450"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("\\picw30\\pich20\\picwgoal1740\\pichgoal1160"), std::string::npos);
     EXPECT_EQ(run_.errorOutput, "");
+}
+
+// A grid of `count` horizontal lines, 20 units apart.
+std::vector<layout::LayoutRecord> lineGrid(int count, int32_t penStyle = 0)
+{
+    std::vector<layout::LayoutRecord> records;
+    for (int i = 0; i < count; ++i)
+        records.push_back(lineRecord(100, 100 + 20 * i, 800, 0, 2, 0, penStyle));
+    return records;
+}
+
+TEST_F(VornikTest, DrawsAPageWithManyLinesAsOnePictureBehindTheText)
+{
+    struct Case {
+        const char *name;
+        std::vector<layout::LayoutRecord> lines;
+        size_t lineShapes, pictures;
+    } cases[] = {
+        {"a few lines stay shapes", lineGrid(40), 40, 0},
+        {"many lines", lineGrid(41), 0, 1},
+        // Each of these is drawn as 37 dash shapes.
+        {"a few dashed lines, many dashes", lineGrid(2, 1), 0, 1},
+        {"lines off the page cost nothing", [] {
+             auto records = lineGrid(40);
+             for (int i = 0; i < 100; ++i)
+                 records.push_back(lineRecord(1500, 100, 100, 100));
+             return records;
+         }(), 40, 0},
+        {"many lines, all off the page", std::vector<layout::LayoutRecord>(100, lineRecord(-500, 100, 100, 100)), 0, 0},
+    };
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        LayoutDocument document;
+        c.lines.push_back(textRecord(100, 50, "over the lines"));
+        document.addPage(1000, 1400, std::move(c.lines));
+        const std::string rtf = convert(document);
+        EXPECT_TRUE(groupsBalance(rtf));
+        EXPECT_EQ(countOf(rtf, "{\\sn shapeType}{\\sv 20}"), c.lineShapes);
+        EXPECT_EQ(countOf(rtf, "\\pngblip"), c.pictures);
+        EXPECT_NE(rtf.find("over the lines"), std::string::npos);
+        if (c.pictures > 0) {
+            // The whole page, behind the text, one pixel per unit.
+            EXPECT_NE(rtf.find("\\shpleft0\\shptop0\\shpright5800\\shpbottom8120\\shpfhdr0\\shpbxpage"
+                               "\\shpbxignore\\shpbypage\\shpbyignore\\shpwr3\\shpwrk0\\shpfblwtxt1"),
+                      std::string::npos);
+            EXPECT_NE(rtf.find("\\picw1000\\pich1400\\picwgoal5800\\pichgoal8120"), std::string::npos);
+        }
+        EXPECT_EQ(run_.errorOutput, "");
+    }
+}
+
+TEST_F(VornikTest, DrawsLinesAsPicturesOnceTheDocumentHasItsShareOfLineShapes)
+{
+    // 40 lines a page: shapes for the first 1000 lines, then one picture per page.
+    LayoutDocument document;
+    for (int page = 0; page < 30; ++page)
+        document.addPage(1000, 1400, lineGrid(40));
+    document.addPage(1000, 1400, lineGrid(3));
+    const std::string rtf = convert(document);
+    EXPECT_EQ(countOf(rtf, "{\\sn shapeType}{\\sv 20}"), 1000u);
+    EXPECT_EQ(countOf(rtf, "\\pngblip"), 6u);
+}
+
+TEST_F(VornikTest, DrawsTheLinesOfAHugePageAtTheSizeOfTheLargestPage)
+{
+    LayoutDocument document;
+    auto records = lineGrid(50);
+    records.push_back(lineRecord(0, 0, 2000000000, 2000000000, 2000000000));
+    document.addPage(2000000000, 2000000000, std::move(records));
+    const std::string rtf = convert(document);
+    EXPECT_EQ(countOf(rtf, "\\pngblip"), 1u);
+    // 22 in square, fewer pixels than units.
+    EXPECT_NE(rtf.find("\\pich2828\\picwgoal31680\\pichgoal31680"), std::string::npos);
 }
 
 TEST_F(VornikTest, LeavesTheDestinationAloneWhenItCannotWriteIt)
