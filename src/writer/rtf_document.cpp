@@ -16,10 +16,12 @@ using layout::TextRecordBody;
 // Page sizes Word accepts: 0.5 in to 22 in.
 constexpr int64_t MinPageTwips = 720;
 constexpr int64_t MaxPageTwips = 31680;
-// LibreOffice takes about 15 ms per line shape; a page with more shapes than this, or any page
-// once the document has this many, gets its lines as one picture instead. Pages with a few
-// lines, such as simple tables, keep shapes the user can edit.
-constexpr int PageLineShapeLimit = 40;
+// LibreOffice takes about 15 ms per line shape. A page with more lines than this (or whose
+// dashed lines need more shapes), or any page once the document has written this many shapes,
+// gets its lines as one picture instead. Pages with a few lines, such as simple tables or a
+// couple of dashed rules, keep shapes the user can edit.
+constexpr int PageLineLimit = 40;
+constexpr int PageLineShapeLimit = 200;
 constexpr int DocumentLineShapeBudget = 1000;
 // The narrowest text frame: half an inch, room for a few characters.
 constexpr int64_t MinFrameTwips = 720;
@@ -175,13 +177,16 @@ void RtfDocument::appendShapes(std::string &out, const LayoutPage &page)
     const std::vector<const layout::ShapeRecordBody *> lines = bodiesOf<layout::ShapeRecordBody>(page, RecordType::Line);
     if (lines.empty())
         return;
-    int shapes = 0;
+    int visibleLines = 0, shapes = 0;
     for (const auto *line : lines) {
-        shapes += lineShapeCount(*line, page.width, page.height);
-        if (shapes > PageLineShapeLimit)
+        const int count = lineShapeCount(*line, page.width, page.height);
+        visibleLines += count > 0;
+        shapes += count;
+        if (visibleLines > PageLineLimit || shapes > PageLineShapeLimit)
             break;
     }
-    if (shapes <= PageLineShapeLimit && lineShapesWritten_ + shapes <= DocumentLineShapeBudget) {
+    if (visibleLines <= PageLineLimit && shapes <= PageLineShapeLimit &&
+        lineShapesWritten_ + shapes <= DocumentLineShapeBudget) {
         for (const auto *line : lines)
             appendLineShapes(out, *line, page.width, page.height, shapeIds_);
         lineShapesWritten_ += shapes;

@@ -1,4 +1,5 @@
-// vornik's documents opened by LibreOffice: pages, text, formatting, positions, pictures, lines.
+// vornik's documents opened by LibreOffice: pages, text, formatting, positions, pictures, lines
+// as shapes and as a page picture.
 // Each test converts one document (a few seconds each), so the checks are grouped per document.
 #include "document/document_fixtures.h"
 #include "document/e2e_support.h"
@@ -147,6 +148,49 @@ TEST_F(VornikInLibreOffice, TextBoxesPicturesAndLinesSitWhereTheirRecordsSay)
         (page.darkest(at(x), at(2100), 0) < 400 ? inked : blank)++;
     EXPECT_GT(inked, 50);
     EXPECT_GT(blank, 30);
+}
+
+TEST_F(VornikInLibreOffice, ManyLinesShowAsOnePictureBehindTheText)
+{
+    // 48 black lines 40 units apart, a red one, a dashed one and one rising from right to left.
+    std::vector<layout::LayoutRecord> records;
+    for (int i = 0; i < 48; ++i)
+        records.push_back(lineRecord(200, 400 + 40 * i, 1500, 0, 3));
+    records.push_back(lineRecord(200, 2450, 1500, 0, 6, 0x0000FF));
+    records.push_back(lineRecord(200, 2600, 1500, 0, 6, 0, 1));
+    records.push_back(lineRecord(1700, 2700, -1500, -200, 6));
+    records.push_back(textRecord(300, 200, "Legend", TextBox));
+    LayoutDocument document;
+    document.addPage(2051, 2903, std::move(records));
+    const std::string pdf = convertWithLibreOffice(writeDocument(dir_, document, 1252), "pdf", dir_.path());
+    ASSERT_FALSE(pdf.empty());
+
+    const std::string images = shellOutput("pdfimages -list " + shellQuote(pdf));
+    // One picture and its transparency.
+    EXPECT_EQ(std::count(images.begin(), images.end(), '\n'), 2 + 2) << images;
+    EXPECT_NE(images.find("smask"), std::string::npos) << images;
+    ASSERT_NE(findWord(pdfWords(pdf), "Legend"), nullptr);
+
+    const double scale = PointsPerUnit * 100 / 72;
+    const RenderedPage page = renderPage(pdf, 1, 100, dir_.path());
+    ASSERT_GT(page.width, 0);
+    const auto at = [&](double units) { return int(std::lround(units * scale)); };
+    for (int i = 0; i < 48; i += 47) {
+        EXPECT_LT(page.darkest(at(950), at(400 + 40 * i), 1), 400) << "line " << i;
+        EXPECT_GT(page.darkest(at(950), at(420 + 40 * i), 1), 700) << "between lines " << i;
+    }
+    const unsigned red = page.colorAt(at(950), at(2450));
+    EXPECT_GT(red >> 16, 200u);
+    EXPECT_LT(red & 0xFFFF, 0x4040u) << std::hex << red;
+    // The rising line from (1700, 2700) to (200, 2500) passes (1325, 2650); drawn falling it
+    // would pass (1325, 2550).
+    EXPECT_LT(page.darkest(at(1325), at(2650), 1), 300) << "rising line";
+    EXPECT_GT(page.darkest(at(1325), at(2550), 1), 600) << "rising line drawn falling";
+    int inked = 0, blank = 0;
+    for (int x = 220; x < 900; x += 4)
+        (page.darkest(at(x), at(2600), 0) < 400 ? inked : blank)++;
+    EXPECT_GT(inked, 40);
+    EXPECT_GT(blank, 25);
 }
 
 } // namespace
