@@ -1,6 +1,7 @@
-// Benchmark of the document writer: generates a large layout (300 pages of flowing text, then
-// 20 pages that each hold one 2480 x 3508 picture), streams it into intermediate files, runs
-// vornik on each and prints its wall time and peak memory (the child's maximum resident set).
+// Benchmark of the document writer: generates a large layout (300 pages of flowing text, 20
+// pages that each hold one 2480 x 3508 picture, 100 pages of 5000 flattened-curve lines each),
+// streams it into intermediate files, runs vornik on each and prints its wall time and peak
+// memory (the child's maximum resident set).
 //
 // usage: writer_bench [WORK_DIR]   (default: a folder under /tmp, removed afterwards)
 #include "layout/intermediate/intermediate_writer.h"
@@ -72,6 +73,27 @@ void fillPicturePage(LayoutPage &page, int pageIndex)
     page.records->push_back(LayoutRecord{RecordType::Picture, std::move(body)});
 }
 
+// A plotted page: 5000 short lines tracing curves, every fifth curve dashed, in a few colours.
+void fillLinePage(LayoutPage &page, int pageIndex)
+{
+    page.width = 2051;
+    page.height = 2903;
+    page.records.emplace();
+    for (int curve = 0; curve < 50; ++curve)
+        for (int step = 0; step < 100; ++step) {
+            LayoutRecord &record = page.records->emplace_back();
+            record.type = RecordType::Line;
+            auto &body = record.body.emplace<quarnel::layout::ShapeRecordBody>();
+            body.x = 100 + step * 18;
+            body.y = 200 + curve * 50 + ((step * 7 + curve * 13 + pageIndex) % 40);
+            body.dx = 18;
+            body.dy = ((step * 3 + curve) % 11) - 5;
+            body.penWidth = 1 + curve % 4;
+            body.color = (curve % 3) * 0x7F;
+            body.penStyle = curve % 5 == 0 ? 1 : 0;
+        }
+}
+
 // Streams the pages as the converter does: one page in memory at a time.
 bool writeLayout(const std::string &path, int pages, void (*fill)(LayoutPage &, int))
 {
@@ -120,6 +142,8 @@ int main(int argc, char **argv)
         runWriter(vornik, dir + "text.tmp", dir + "text.doc", "300 text pages");
     if (writeLayout(dir + "pictures.tmp", 20, fillPicturePage))
         runWriter(vornik, dir + "pictures.tmp", dir + "pictures.doc", "20 pages, 2480x3508 picture");
+    if (writeLayout(dir + "lines.tmp", 100, fillLinePage))
+        runWriter(vornik, dir + "lines.tmp", dir + "lines.doc", "100 pages, 5000 lines each");
     if (ownDir)
         std::filesystem::remove_all(dir);
     return 0;
