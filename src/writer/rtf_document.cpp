@@ -174,6 +174,11 @@ void RtfDocument::appendShapes(std::string &out, const LayoutPage &page)
     for (const auto *picture : bodiesOf<layout::PictureRecordBody>(page, RecordType::Picture))
         if (!appendPictureShape(out, *picture, page.width, page.height, shapeIds_))
             ++skippedPictures_;
+    appendLines(out, page);
+}
+
+void RtfDocument::appendLines(std::string &out, const LayoutPage &page)
+{
     const std::vector<const layout::ShapeRecordBody *> lines = bodiesOf<layout::ShapeRecordBody>(page, RecordType::Line);
     if (lines.empty())
         return;

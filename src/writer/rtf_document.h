@@ -44,6 +44,8 @@ private:
     void appendFrame(std::string &out, const layout::TextRecordBody &text, int64_t pageWidth);
     void appendCharacterFormat(std::string &out, const layout::TextRecordBody &text) const;
     void appendShapes(std::string &out, const layout::LayoutPage &page);
+    // The page's lines as line shapes, or as one picture when shapes would cost a reader too much.
+    void appendLines(std::string &out, const layout::LayoutPage &page);
     void appendFlowParagraph(std::string &out, const layout::TextRecordBody &text, bool first);
 
     std::string fontName_;
