@@ -21,9 +21,9 @@ constexpr double MaxPenPixels = 100.0;
 struct LineRaster::Walk {
     bool alongX;
     double a1, a2, b1, b2;
-    double thickness;     // pixels along b
-    double lengthUnits;   // the visible line's length, for the dashes
-    double phase;         // how far into the dash pattern the line starts
+    double thickness;   // pixels along b
+    double lengthUnits; // the visible line's length, for the dashes
+    double phase;       // how far into the dash pattern the line starts
     bool dashed;
     DashPattern dashes;
     uint32_t rgba;
@@ -61,8 +61,17 @@ void LineRaster::draw(const layout::ShapeRecordBody &line)
     const DashPattern dashes = dashPatternFor(line.penWidth);
     const bool continues = dashed && std::abs(s.x1 - dashEndX_) < 1 && std::abs(s.y1 - dashEndY_) < 1;
     const double phase = continues ? dashPhase_ : 0.0;
-    Walk w{alongX, alongX ? x1 : y1, alongX ? x2 : y2, alongX ? y1 : x1, alongX ? y2 : x2,
-           thickness, lengthUnits, phase, dashed, dashes, rgba};
+    Walk w{alongX,
+           alongX ? x1 : y1,
+           alongX ? x2 : y2,
+           alongX ? y1 : x1,
+           alongX ? y2 : x2,
+           thickness,
+           lengthUnits,
+           phase,
+           dashed,
+           dashes,
+           rgba};
     walk(w);
     if (dashed) {
         dashEndX_ = s.x2;

@@ -39,7 +39,7 @@ private:
 
     int32_t pageWidth_, pageHeight_;
     int32_t width_, height_;
-    double scaleX_, scaleY_; // pixels per unit
+    double scaleX_, scaleY_;      // pixels per unit
     std::vector<uint8_t> pixels_; // rows top first, red, green, blue, alpha
     bool inked_ = false;
     // Where the last dashed line ended and how far into its dash pattern: a dashed curve comes

@@ -10,8 +10,8 @@ using writer::LineRaster;
 
 constexpr uint32_t Transparent = 0;
 
-layout::ShapeRecordBody line(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t penWidth = 1,
-                             int32_t color = 0, int32_t penStyle = 0)
+layout::ShapeRecordBody line(int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t penWidth = 1, int32_t color = 0,
+                             int32_t penStyle = 0)
 {
     return layout::ShapeRecordBody{x, y, dx, dy, penWidth, color, penStyle};
 }
@@ -28,13 +28,21 @@ TEST(LineRaster, DrawsPenColourAndDirectionWhereTheLineRuns)
         std::vector<Probe> probes;
     } cases[] = {
         // 0x00BBGGRR in the record, opaque 0xAARRGGBB in the picture.
-        {"red pen 5 wide", line(10, 50, 80, 0, 5, 0x0000FF),
-         {{50, 48, 0xFFFF0000}, {50, 52, 0xFFFF0000}, {50, 46, Transparent}, {50, 54, Transparent},
-          {9, 50, Transparent}, {90, 50, Transparent}}},
+        {"red pen 5 wide",
+         line(10, 50, 80, 0, 5, 0x0000FF),
+         {{50, 48, 0xFFFF0000},
+          {50, 52, 0xFFFF0000},
+          {50, 46, Transparent},
+          {50, 54, Transparent},
+          {9, 50, Transparent},
+          {90, 50, Transparent}}},
         {"blue vertical", line(30, 10, 0, 60, 1, 0xFF0000), {{30, 40, 0xFF0000FF}, {31, 40, Transparent}}},
-        {"up and to the left", line(80, 80, -60, -60, 1, 0x00FF00),
+        {"up and to the left",
+         line(80, 80, -60, -60, 1, 0x00FF00),
          {{50, 50, 0xFF00FF00}, {21, 21, 0xFF00FF00}, {50, 70, Transparent}}},
-        {"steep, negative dx", line(60, 10, -10, 80), {{54, 50, 0xFF000000}, {57, 30, 0xFF000000}, {60, 50, Transparent}}},
+        {"steep, negative dx",
+         line(60, 10, -10, 80),
+         {{54, 50, 0xFF000000}, {57, 30, 0xFF000000}, {60, 50, Transparent}}},
         {"thinner than a unit", line(10, 20, 50, 0, 0), {{30, 20, 0xFF000000}, {30, 21, Transparent}}},
         {"clipped at both sides", line(-50, 10, 200, 0), {{0, 10, 0xFF000000}, {99, 10, 0xFF000000}}},
         {"on the bottom edge", line(10, 100, 50, 0), {{30, 99, 0xFF000000}}},
@@ -57,7 +65,8 @@ TEST(LineRaster, DrawsDashesAlongDashedLinesAndAcrossTheirPieces)
     } cases[] = {
         {"left to right", {line(20, 50, 360, 0, 2, 0, 1)}},
         {"right to left", {line(380, 50, -360, 0, 2, 0, 1)}},
-        {"a curve's pieces", [] {
+        {"a curve's pieces",
+         [] {
              std::vector<layout::ShapeRecordBody> pieces;
              for (int x = 20; x < 380; x += 5)
                  pieces.push_back(line(x, 50, 5, 0, 2, 0, 1));
