@@ -2,6 +2,8 @@
 // The device every page of a document is displayed through (one per open document). It sets up
 // the page bitmap at each page start and captures images; everything else is GdiOutputDev's.
 #include "capture/gdi_output_dev.h"
+#include "capture/image_pixels.h"
+#include "capture/image_placement.h"
 
 #include <cstdint>
 
@@ -35,6 +37,8 @@ private:
     bool captureImage(GfxState *state, Stream *str, int width, int height, GfxImageColorMap *colorMap,
                       const int *maskColors);
     bool captureImageMask(GfxState *state, Stream *str, int width, int height, bool invert);
+    // Turns the decoded samples as the placement says and puts them on the page.
+    void putPlacedPixels(ImagePixels &pixels, const ImagePlacement &placement);
 
     int pageNumber_ = 0;
     int pageWidth_ = 0;

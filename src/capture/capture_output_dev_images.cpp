@@ -173,13 +173,18 @@ bool CaptureOutputDev::captureImage(GfxState *state, Stream *str, int width, int
         converter.convert(line, width, pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
     }
     image.close();
-    pixels->orient(placement.orientation);
+    putPlacedPixels(*pixels, placement);
+    return true;
+}
+
+void CaptureOutputDev::putPlacedPixels(ImagePixels &pixels, const ImagePlacement &placement)
+{
+    pixels.orient(placement.orientation);
     const ImageRect &d = placement.dest;
     beginPrimitives();
-    engineState().surface.putImage(32, 0, pixels->width(), pixels->height(), pixels->bytes().data(), d.left, d.top,
+    engineState().surface.putImage(32, 0, pixels.width(), pixels.height(), pixels.bytes().data(), d.left, d.top,
                                    d.width, d.height);
     endPrimitives();
-    return true;
 }
 
 void CaptureOutputDev::drawImageMask(GfxState *state, Object *, Stream *str, int width, int height, bool invert, bool,
@@ -214,12 +219,7 @@ bool CaptureOutputDev::captureImageMask(GfxState *state, Stream *str, int width,
         expandMaskRow(line, width, invert, color, pixels->row(pixels->rowFor(r, placement.orientation.topDown)));
     }
     mask.close();
-    pixels->orient(placement.orientation);
-    const ImageRect &d = placement.dest;
-    beginPrimitives();
-    engineState().surface.putImage(32, 0, pixels->width(), pixels->height(), pixels->bytes().data(), d.left, d.top,
-                                   d.width, d.height);
-    endPrimitives();
+    putPlacedPixels(*pixels, placement);
     return true;
 }
 
