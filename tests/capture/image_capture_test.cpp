@@ -28,14 +28,9 @@ struct Captured {
 
 Captured captureBytes(const std::string &pdfBytes)
 {
-    TempDir dir;
-    PdfPtr pdf = openPdf(writePdf(dir, "i.pdf", pdfBytes));
-    EXPECT_NE(pdf, nullptr);
-    Captured out;
-    if (!pdf)
-        return out;
-    PageObjectPtr page = capturePage(pdf.get(), 1);
+    PageObjectPtr page = captureFirstPage(pdfBytes);
     EXPECT_NE(page, nullptr);
+    Captured out;
     for (int i = 0; page && i < page->elementCount; ++i) {
         const PageElement &e = *page->elements[i];
         if (e.kind == ElementImage) {

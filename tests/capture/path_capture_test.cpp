@@ -36,14 +36,9 @@ struct Captured {
 
 Captured captureBytes(const std::string &pdfBytes)
 {
-    TempDir dir;
-    PdfPtr pdf = openPdf(writePdf(dir, "p.pdf", pdfBytes));
-    EXPECT_NE(pdf, nullptr);
-    Captured out;
-    if (!pdf)
-        return out;
-    PageObjectPtr page = capturePage(pdf.get(), 1);
+    PageObjectPtr page = captureFirstPage(pdfBytes);
     EXPECT_NE(page, nullptr);
+    Captured out;
     if (!page)
         return out;
     for (int i = 0; i < page->elementCount; ++i) {

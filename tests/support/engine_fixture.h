@@ -39,6 +39,15 @@ inline std::string writePdf(const TempDir &dir, const std::string &name, const s
     return path;
 }
 
+// Writes `pdfBytes` to a scratch file and captures its first page at 72 dpi; null when the
+// document does not open. The page object outlives the scratch file and the handle.
+inline PageObjectPtr captureFirstPage(const std::string &pdfBytes)
+{
+    TempDir dir;
+    PdfPtr pdf = openPdf(writePdf(dir, "page.pdf", pdfBytes));
+    return pdf ? capturePage(pdf.get(), 1) : PageObjectPtr();
+}
+
 // The folder of real PDFs shared with the project (outside the repository), or "" when absent.
 std::string corpusDirectory();
 
