@@ -50,8 +50,10 @@ std::string convertWithLibreOffice(const std::string &document, const std::strin
                                    const std::string &directory)
 {
     int code = 0;
+    // Plain text comes out in the locale's character set unless UTF-8 is asked for.
+    const std::string target = format == "txt" ? shellQuote("txt:Text (encoded):UTF8") : format;
     shellOutput("timeout 180 soffice -env:UserInstallation=file://" + directory + "lo-profile --headless --convert-to " +
-                    format + " --outdir " + shellQuote(directory) + " " + shellQuote(document) + " >/dev/null 2>&1",
+                    target + " --outdir " + shellQuote(directory) + " " + shellQuote(document) + " >/dev/null 2>&1",
                 &code);
     const std::string base = document.substr(document.rfind('/') + 1);
     const std::string converted = directory + base.substr(0, base.rfind('.')) + "." + format;
