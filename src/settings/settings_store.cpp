@@ -5,6 +5,8 @@
 #include "platform/path_parts.h"
 
 #include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace quarnel::settings {
 namespace {
@@ -23,8 +25,10 @@ std::string appProfilePath()
         base = xdg;
     else if (const char *home = std::getenv("HOME"); home && *home)
         base = std::string(home) + "/.config";
+    else if (const passwd *user = ::getpwuid(::getuid()); user && user->pw_dir && *user->pw_dir)
+        base = std::string(user->pw_dir) + "/.config"; // never the current directory
     else
-        base = ".config";
+        base = "/tmp/.config";
     return platform::withTrailingSlash(base) + "quarnel/quarnel.INI";
 }
 
