@@ -73,19 +73,24 @@ void ConversionWorker::pause()
 {
     if (!converting_)
         return;
-    std::lock_guard lock(pauseLock_);
-    paused_ = true;
+    {
+        std::lock_guard lock(pauseLock_);
+        paused_ = true;
+    }
+    // The window is told outside the lock: a window call may wait for the window's own thread.
     window_.setButton(control::PauseButton, "Resume", true);
     window_.setButton(control::CloseStopButton, "Stop", false);
 }
 
 void ConversionWorker::resume()
 {
-    std::lock_guard lock(pauseLock_);
-    if (!paused_)
-        return;
-    paused_ = false;
-    pauseChanged_.notify_all();
+    {
+        std::lock_guard lock(pauseLock_);
+        if (!paused_)
+            return;
+        paused_ = false;
+        pauseChanged_.notify_all();
+    }
     window_.setButton(control::PauseButton, "Pause", true);
     window_.setButton(control::CloseStopButton, "Stop", true);
 }
