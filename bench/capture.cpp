@@ -4,6 +4,8 @@
 // median over documents.
 //
 //   capture_bench [FOLDER]      (default: ../shared/corpus/dev beside the repository)
+#include "pdf_folder.h"
+
 #include <quarnel/pdf_engine.h>
 
 #include <algorithm>
@@ -67,11 +69,7 @@ double median(std::vector<double> values)
 int main(int argc, char **argv)
 {
     const std::filesystem::path folder = argc > 1 ? argv[1] : "../shared/corpus/dev";
-    std::vector<std::filesystem::path> files;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        if (entry.path().extension() == ".pdf")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    const std::vector<std::filesystem::path> files = pdfFilesIn(folder);
     const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "capture_bench";
     std::filesystem::create_directories(scratch);
 

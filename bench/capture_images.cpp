@@ -3,6 +3,8 @@
 // the counts per document, every page where they differ, and the polygons and lines captured.
 //
 //   capture_images [FOLDER]      (default: ../shared/corpus/dev beside the repository)
+#include "pdf_folder.h"
+
 #include <quarnel/pdf_engine.h>
 
 #include <algorithm>
@@ -67,11 +69,7 @@ PageCounts countElements(const PageObject &page)
 int main(int argc, char **argv)
 {
     const std::filesystem::path folder = argc > 1 ? argv[1] : "../shared/corpus/dev";
-    std::vector<std::filesystem::path> files;
-    for (const auto &entry : std::filesystem::directory_iterator(folder))
-        if (entry.path().extension() == ".pdf")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
+    const std::vector<std::filesystem::path> files = pdfFilesIn(folder);
 
     std::printf("%-22s %6s %9s %9s %9s %9s %9s\n", "file", "pages", "pdfimages", "captured", "missing", "polygons",
                 "lines");
